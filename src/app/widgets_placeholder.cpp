@@ -1,0 +1,1 @@
+// The widgets library grows with the viewer.

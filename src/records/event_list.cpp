@@ -1,0 +1,54 @@
+#include "event_list.h"
+
+#include "windows1250.h"
+
+namespace kx {
+
+QString EventItem::captionText() const { return decodeWindows1250(caption); }
+QString EventItem::subItemText(int k) const { return decodeWindows1250(subItem(k)); }
+
+EventItem splitFields(QByteArrayView line) {
+    constexpr int kFields = 10;
+    std::array<QByteArrayView, kFields> fields{};
+    int filled = 0;
+    qsizetype pos = 0;
+    const qsizetype size = line.size();
+    while (pos < size) {
+        const qsizetype semicolon = line.indexOf(';', pos);
+        if (semicolon < 0)
+            break;
+        if (filled < kFields)
+            fields[static_cast<size_t>(filled++)] = line.sliced(pos, semicolon - pos);
+        else
+            break; // fields beyond the tenth are never used
+        pos = semicolon + 2;
+    }
+    EventItem item;
+    item.caption = fields[1];
+    // Sub-items: slot 0, then fields 2 to 9, up to the first empty one.
+    for (int s = 0; s < kFields; ++s) {
+        if (s == 1)
+            continue;
+        if (fields[static_cast<size_t>(s)].isEmpty())
+            break;
+        item.subItems[static_cast<size_t>(item.subItemCount++)] = fields[static_cast<size_t>(s)];
+    }
+    return item;
+}
+
+void EventList::appendFrom(const LineList& source, qsizetype i) {
+    if (!source.at(i).isEmpty())
+        lines_.appendFrom(source, i);
+}
+
+void EventList::append(QByteArrayView line) {
+    if (!line.isEmpty())
+        lines_.append(line);
+}
+
+bool splitEventLine(QByteArrayView line, EventList& list) {
+    list.append(line);
+    return true;
+}
+
+} // namespace kx

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace kx {
+
+// A list of text lines held as views into one shared byte buffer (Windows-1250 bytes).
+// Copying a LineList is cheap: the buffer is implicitly shared.
+class LineList {
+  public:
+    LineList() = default;
+
+    // Splits bytes at CR LF, LF or CR. A final line without a line end counts; an empty
+    // text has no lines.
+    static LineList fromText(QByteArray text);
+
+    qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
+    bool isEmpty() const { return spans_.empty(); }
+    QByteArrayView at(qsizetype i) const {
+        const Span& s = spans_[static_cast<size_t>(i)];
+        return QByteArrayView(buffer_.constData() + s.start, s.length);
+    }
+    QString textAt(qsizetype i) const; // decoded for display
+
+    void clear();
+    void reserve(qsizetype lines, qsizetype bytes);
+    void append(QByteArrayView line);
+    // Appends line i of source, sharing source's buffer when this list is empty or already
+    // shares it (no bytes are copied then).
+    void appendFrom(const LineList& source, qsizetype i);
+    // Removes line i (O(n), used only for the rare HQ removal of the converter).
+    void removeAt(qsizetype i);
+    // Drops `count` bytes from the start of line i (the converter's blank removal).
+    void trimFront(qsizetype i, qsizetype count);
+
+    const QByteArray& buffer() const { return buffer_; }
+
+  private:
+    struct Span {
+        uint32_t start;
+        uint32_t length;
+    };
+    QByteArray buffer_;
+    std::vector<Span> spans_;
+};
+
+} // namespace kx

@@ -1,0 +1,40 @@
+#include "world.h"
+
+namespace kx {
+
+int32_t terrainFromLetter(char letter) {
+    switch (letter) {
+    case 'B':
+        return 2;
+    case 'N':
+        return 1;
+    case 'S':
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+int32_t terrainYield(int32_t terrain) {
+    switch (terrain) {
+    case 1:
+        return 12;
+    case 2:
+        return 7;
+    case 3:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+void World::allocateWorld(int width, int height, int players) {
+    fieldGrid = Grid(width, height, kImpassable);
+    unitGrid = Grid(width, height, 0);
+    // The loader fills every record it uses; unfilled ones read as 0.
+    playerTable.assign(static_cast<size_t>(players), PlayerRecord{});
+    gridAllocated = true;
+    gridColumns = width;
+}
+
+} // namespace kx

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kx {
+
+// Bounds that keep a hostile header from making the program allocate without limit.
+inline constexpr int kMaxWorldSide = 1000;
+inline constexpr int kMaxPlayers = 1000;
+
+// A width x height grid of integers indexed [x][y] (column, row), stored in one block.
+class Grid {
+  public:
+    Grid() = default;
+    Grid(int width, int height, int32_t fill)
+        : width_(width), height_(height),
+          cells_(static_cast<size_t>(width) * static_cast<size_t>(height), fill) {}
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    int32_t& operator()(int x, int y) { return cells_[index(x, y)]; }
+    int32_t operator()(int x, int y) const { return cells_[index(x, y)]; }
+
+    // Column x as a contiguous range of height() integers.
+    const int32_t* column(int x) const { return cells_.data() + index(x, 0); }
+
+  private:
+    size_t index(int x, int y) const {
+        return static_cast<size_t>(x) * static_cast<size_t>(height_) + static_cast<size_t>(y);
+    }
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<int32_t> cells_;
+};
+
+// The eight integers of a player record.
+enum PlayerItem : int { Index = 0, Moves, Nectar, Team, HqX, HqY, Kills, Wins };
+using PlayerRecord = std::array<int32_t, 8>;
+
+inline constexpr int32_t kTeamLouka = 0;
+inline constexpr int32_t kTeamLes = 1;
+inline constexpr int32_t kTeamDestroyed = -1;
+
+// Field code = owner x 100 + class x 10 + units flag x 5 + terrain, or -1 (impassable).
+inline constexpr int32_t kImpassable = -1;
+inline int32_t fieldOwner(int32_t code) { return (code % 10000) / 100; }
+inline int32_t fieldClass(int32_t code) { return (code % 100) / 10; }
+inline int32_t fieldTerrain(int32_t code) { return code % 5; }
+inline bool fieldIsHq(int32_t code) { return code % 100 >= 30; }
+
+// Unit code = count x 10 + kind.
+inline int32_t unitCount(int32_t code) { return code / 10; }
+inline int32_t unitKind(int32_t code) { return code % 10; }
+
+// Terrain of a map letter: 'N' normal 1, 'B' swamp 2, 'S' rock 3, anything else -1.
+int32_t terrainFromLetter(char letter);
+
+// Hourly nectar yield of a terrain: 12, 7, 5, and 0 for anything else.
+int32_t terrainYield(int32_t terrain);
+
+// The state of one replayed world.
+struct World {
+    Grid fieldGrid;
+    Grid unitGrid;
+    std::vector<PlayerRecord> playerTable;
+    bool gridAllocated = false;
+    int gridColumns = 0;
+
+    int32_t eventIndex = 0;
+    int32_t liveDisplay = 1;
+    int32_t movesPerHour = 0;
+    int32_t viewFilter = 0;
+    int32_t highlightOwner = 0;
+    int32_t lastEventTime = 0;
+
+    int width() const { return fieldGrid.width(); }
+    int height() const { return fieldGrid.height(); }
+    int playerCount() const { return static_cast<int>(playerTable.size()); }
+    bool contains(int x, int y) const { return fieldGrid.contains(x, y); }
+    bool hasPlayer(int index) const { return index >= 0 && index < playerCount(); }
+
+    // Replaces the storage: every field -1, every unit code 0, `players` zeroed records.
+    // The caller keeps width, height and players within the bounds above.
+    void allocateWorld(int width, int height, int players);
+};
+
+} // namespace kx

@@ -1,0 +1,80 @@
+#include "records/line_list.h"
+#include "records/text_case.h"
+#include "records/unit_kinds.h"
+#include "records/windows1250.h"
+
+#include <gtest/gtest.h>
+
+using namespace kx;
+
+namespace {
+QByteArray cp1250(const char* utf8) { return *encodeWindows1250(QString::fromUtf8(utf8)); }
+} // namespace
+
+TEST(Windows1250, RoundTripsCzechAndRefusesWhatItCannotHold) {
+    const QString czech = QString::fromUtf8("Příliš žluťoučký kůň úpěl ďábelské ódy");
+    const auto bytes = encodeWindows1250(czech);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), czech.size());
+    EXPECT_EQ(decodeWindows1250(*bytes), czech);
+    EXPECT_EQ(uint8_t(cp1250("š")[0]), 0x9A);
+
+    const QString chinese = QString::fromUtf8("Mapa 中");
+    EXPECT_FALSE(encodeWindows1250(chinese));
+    EXPECT_EQ(firstUnencodableWindows1250(chinese), 5);
+    EXPECT_EQ(firstUnencodableWindows1250(czech), -1);
+}
+
+TEST(LineList, SplitsAtEveryKindOfLineEnd) {
+    const LineList lines = LineList::fromText(QByteArray("a\r\nb\nc\rd\r\n\r\ne"));
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines.at(0), "a");
+    EXPECT_EQ(lines.at(1), "b");
+    EXPECT_EQ(lines.at(2), "c");
+    EXPECT_EQ(lines.at(3), "d");
+    EXPECT_EQ(lines.at(4), "");
+    EXPECT_EQ(lines.at(5), "e");
+    EXPECT_EQ(LineList::fromText(QByteArray("x\r\n")).size(), 1);
+    EXPECT_EQ(LineList::fromText(QByteArray()).size(), 0);
+    EXPECT_EQ(LineList::fromText(QByteArray("\n\n")).size(), 2);
+}
+
+TEST(LineList, SharesItsBufferWithListsBuiltFromIt) {
+    const LineList source = LineList::fromText(QByteArray("one\ntwo\n"));
+    LineList copy;
+    copy.appendFrom(source, 1);
+    copy.appendFrom(source, 0);
+    EXPECT_TRUE(copy.buffer().isSharedWith(source.buffer()));
+    EXPECT_EQ(copy.at(0), "two");
+    copy.append("three"); // detaches without touching the source
+    EXPECT_EQ(copy.at(2), "three");
+    EXPECT_EQ(source.at(1), "two");
+}
+
+TEST(TextCase, FollowsCzechLettersInWindows1250) {
+    EXPECT_EQ(lowerWindows1250(QByteArrayView(cp1250("KOMÁR ŠVÁB Žluť"))), cp1250("komár šváb žluť"));
+    EXPECT_EQ(upperWindows1250(uint8_t('c')), uint8_t('C'));
+    EXPECT_EQ(asciiLower(QByteArrayView(cp1250("BUY Á"))), cp1250("buy Á"));
+}
+
+TEST(UnitKinds, NamesAndPricesOfTheSixKinds) {
+    EXPECT_EQ(unitKindFromName(cp1250("komár")), 1);
+    EXPECT_EQ(unitKindFromName(cp1250("KOMÁR")), 1);
+    EXPECT_EQ(unitKindFromName(cp1250("Komár")), 1);
+    EXPECT_EQ(unitKindFromName(cp1250("HOVADO")), 2);
+    EXPECT_EQ(unitKindFromName(cp1250("šváb")), 3);
+    EXPECT_EQ(unitKindFromName(cp1250("beruška")), 4);
+    EXPECT_EQ(unitKindFromName(cp1250("chrobák")), 5);
+    EXPECT_EQ(unitKindFromName(cp1250("Vosička")), 6);
+    EXPECT_EQ(unitKindFromName(cp1250("komar")), 0);
+    EXPECT_EQ(unitKindFromName(cp1250(" komár")), 0);
+    EXPECT_EQ(unitKindFromName(QByteArrayView()), 0);
+
+    const int prices[] = {0, 2, 10, 17, 8, 10, 12, 0};
+    for (int kind = 0; kind <= 7; ++kind)
+        EXPECT_EQ(unitPrice(kind), prices[kind]) << kind;
+    EXPECT_EQ(unitValue(3, 1), 15);
+    EXPECT_EQ(unitValue(3, 2), 0);
+    EXPECT_EQ(unitName(4), QString::fromUtf8("Beruška"));
+    EXPECT_TRUE(unitName(0).isEmpty());
+}

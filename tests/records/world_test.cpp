@@ -1,0 +1,88 @@
+#include "records/cell_address.h"
+#include "records/windows1250.h"
+#include "records/world.h"
+
+#include <gtest/gtest.h>
+
+using namespace kx;
+
+TEST(World, AllocationGivesImpassableCellsNoUnitsAndZeroedPlayers) {
+    World world;
+    world.allocateWorld(5, 3, 2);
+    EXPECT_TRUE(world.gridAllocated);
+    EXPECT_EQ(world.gridColumns, 5);
+    EXPECT_EQ(world.width(), 5);
+    EXPECT_EQ(world.height(), 3);
+    for (int x = 0; x < 5; ++x)
+        for (int y = 0; y < 3; ++y) {
+            EXPECT_EQ(world.fieldGrid(x, y), -1);
+            EXPECT_EQ(world.unitGrid(x, y), 0);
+        }
+    ASSERT_EQ(world.playerCount(), 2);
+    EXPECT_EQ(world.playerTable[1], PlayerRecord{});
+
+    world.fieldGrid(4, 2) = 7;
+    world.allocateWorld(2, 2, 0);
+    EXPECT_EQ(world.width(), 2);
+    EXPECT_EQ(world.fieldGrid(1, 1), -1);
+    EXPECT_FALSE(world.contains(2, 0));
+    EXPECT_FALSE(world.contains(0, -1));
+    EXPECT_FALSE(world.hasPlayer(0));
+}
+
+TEST(World, CodesDecodeIntoTheirDigits) {
+    EXPECT_EQ(terrainFromLetter('N'), 1);
+    EXPECT_EQ(terrainFromLetter('B'), 2);
+    EXPECT_EQ(terrainFromLetter('S'), 3);
+    EXPECT_EQ(terrainFromLetter('n'), -1);
+    EXPECT_EQ(terrainFromLetter('X'), -1);
+
+    EXPECT_EQ(fieldOwner(337), 3);
+    EXPECT_EQ(fieldClass(337), 3);
+    EXPECT_EQ(fieldTerrain(337), 2);
+    EXPECT_TRUE(fieldIsHq(337));
+    EXPECT_FALSE(fieldIsHq(226));
+    EXPECT_EQ(fieldOwner(-1), 0);
+    EXPECT_EQ(fieldOwner(2), 0);
+    EXPECT_EQ(unitCount(153), 15);
+    EXPECT_EQ(unitKind(153), 3);
+    EXPECT_EQ(terrainYield(2), 7);
+    EXPECT_EQ(terrainYield(-1), 0);
+}
+
+TEST(CellAddress, ReadsColumnAndRowWithTheGamesQuirks) {
+    bool bad = false;
+    EXPECT_EQ(addressColumn("C12"), 2);
+    EXPECT_EQ(addressRow("C12", &bad), 12);
+    EXPECT_EQ(addressColumn("c7"), 2);
+    EXPECT_EQ(addressColumn("b3"), 1);
+    EXPECT_EQ(addressRow("b3", &bad), 3);
+    EXPECT_EQ(addressColumn("B12  "), 1);
+    EXPECT_EQ(addressRow("B12  ", &bad), 12);
+    EXPECT_FALSE(bad);
+
+    // "AO" reads as A0; only the second character is read as a zero.
+    EXPECT_EQ(addressRow("AO", &bad), 0);
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(addressRow("A1O", &bad), 0);
+    EXPECT_TRUE(bad);
+
+    bad = false;
+    EXPECT_EQ(addressRow("A", &bad), 0);
+    EXPECT_EQ(addressRow("", &bad), 0);
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(addressColumn(""), -1);
+    EXPECT_EQ(addressRow("A-1", &bad), -1);
+    EXPECT_EQ(addressRow("Z99", &bad), 99);
+    EXPECT_EQ(addressColumn("Z99"), 25);
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(addressRow("A99999999999", &bad), 0);
+    EXPECT_TRUE(bad);
+    // A letter above 127 is a negative signed byte: outside every world.
+    EXPECT_LT(addressColumn(*encodeWindows1250(QString::fromUtf8("č5"))), 0);
+}
+
+TEST(CellAddress, WritesTheAddressTheMapShows) {
+    EXPECT_EQ(cellAddressText(2, 5), "C5");
+    EXPECT_EQ(cellAddressText(0, 12), "A12");
+}
