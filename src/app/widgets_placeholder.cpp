@@ -1,1 +1,0 @@
-// The widgets library grows with the viewer.

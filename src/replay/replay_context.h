@@ -1,0 +1,37 @@
+#pragma once
+
+#include "records/event_list.h"
+#include "records/world.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kx {
+
+// Whoever draws the map is told which cells an event changed. Grid coordinates: world cell
+// (x, y) is grid cell (x + 1, y + 1); row and column 0 hold the headers.
+class RepaintSink {
+  public:
+    virtual ~RepaintSink() = default;
+    virtual void redrawCell(int column, int row) = 0;
+    virtual void redrawMap() = 0;
+};
+
+// What one event operation works on. Sentences and repaints happen only while
+// world.liveDisplay is 1; the world changes the same either way.
+struct ReplayContext {
+    World& world;
+    const EventList& events;
+    const QStringList& playerEntries; // the player list: "name (team)" per player index
+    QStringList& info;                // lines of the info memo
+    RepaintSink* repaint = nullptr;
+    bool stopSlideShow = false; // set when an unreadable number or cell asks to stop it
+
+    bool live() const { return world.liveDisplay == 1; }
+    void say(const QString& sentence) {
+        if (live())
+            info.append(sentence);
+    }
+};
+
+} // namespace kx
