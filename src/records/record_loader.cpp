@@ -1,0 +1,290 @@
+#include "record_loader.h"
+
+#include "cell_address.h"
+#include "numbers.h"
+#include "time_stamp.h"
+#include "windows1250.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace kx {
+
+namespace {
+
+// The parts of the state a load replaces; kept so that a failed load can put them back.
+struct LoadedRecord {
+    World world;
+    LineList lbOpen;
+    EventList lvData;
+    QStringList cbPlayers;
+    int selectedPlayer;
+    QString gbPlayersCaption;
+    int mapColumns;
+    int mapRows;
+    QString fileName;
+    int recordReading;
+    bool panelEnabled;
+    bool mapShown;
+    bool summaryShown;
+
+    static LoadedRecord of(const MainState& s) {
+        return {s.world,     s.lbOpen,         s.lvData,          s.cbPlayers,
+                s.selectedPlayer, s.gbPlayersCaption, s.mapColumns, s.mapRows,
+                s.dlgOpen.fileName, s.recordReading, s.panelEnabled, s.mapShown,
+                s.summaryShown};
+    }
+    void restoreInto(MainState& s) {
+        s.world = std::move(world);
+        s.lbOpen = std::move(lbOpen);
+        s.lvData = std::move(lvData);
+        s.cbPlayers = std::move(cbPlayers);
+        s.selectedPlayer = selectedPlayer;
+        s.gbPlayersCaption = std::move(gbPlayersCaption);
+        s.mapColumns = mapColumns;
+        s.mapRows = mapRows;
+        s.dlgOpen.fileName = std::move(fileName);
+        s.recordReading = recordReading;
+        s.panelEnabled = panelEnabled;
+        s.mapShown = mapShown;
+        s.summaryShown = summaryShown;
+    }
+};
+
+// Reports progress only when the shown value changes, and keeps the window alive now and
+// then while long loops run.
+class ProgressReporter {
+  public:
+    ProgressReporter(MainState& state, ActivityObserver* observer)
+        : state_(state), observer_(observer) {}
+
+    void show(int value) {
+        state_.progressVisible = true;
+        state_.progressValue = value;
+        if (observer_)
+            observer_->progressChanged(value, true);
+    }
+    void set(int value) {
+        if (value != state_.progressValue) {
+            state_.progressValue = value;
+            if (observer_)
+                observer_->progressChanged(value, true);
+        }
+        if (observer_ && ++ticks_ % 4096 == 0)
+            observer_->keepAlive();
+    }
+    void hide() {
+        state_.progressVisible = false;
+        if (observer_)
+            observer_->progressChanged(state_.progressValue, false);
+    }
+
+  private:
+    MainState& state_;
+    ActivityObserver* observer_;
+    unsigned ticks_ = 0;
+};
+
+bool readAsXml(MainState& state, const QByteArray& bytes, ProgressReporter& progress,
+               ActivityObserver* observer) {
+    XmlConverter& converter = state.converter;
+    converter.loadLog(bytes);
+    converter.setProgress({[&progress](int value) { progress.set(value); },
+                           [observer] {
+                               if (observer)
+                                   observer->keepAlive();
+                           }});
+    const bool converted = converter.convertXmlRecord();
+    converter.setProgress({});
+    return converted;
+}
+
+} // namespace
+
+std::optional<QByteArray> readRecordFile(const QString& path, QString* error) {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
+        return std::nullopt;
+    }
+    if (file.size() > kMaxRecordFileSize) {
+        if (error)
+            *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+int readingForPath(const QString& path) {
+    return path.endsWith(QLatin1String(".kxr2"), Qt::CaseInsensitive) ? kFilterXml
+                                                                       : kFilterEventLog;
+}
+
+bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
+                ActivityObserver* observer) {
+    LoadedRecord previous = LoadedRecord::of(state);
+    ProgressReporter progress(state, observer);
+
+    state.world.highlightOwner = 0;
+    state.mapShown = true;
+    state.summaryShown = false;
+    progress.show(0);
+
+    auto fail = [&](const QString& message) {
+        progress.hide();
+        previous.restoreInto(state);
+        if (!message.isEmpty())
+            messages.showMessage(message);
+        return false;
+    };
+
+    QString error;
+    const std::optional<QByteArray> bytes = readRecordFile(path, &error);
+    if (!bytes)
+        return fail(error);
+
+    LineList lines;
+    if (reading == kFilterXml) {
+        if (!readAsXml(state, *bytes, progress, observer))
+            return fail(QString::fromUtf8(LoadMessages::kReadFailed));
+        lines = state.converter.kxr();
+    } else {
+        // An event log is used as it is; the converter keeps its last conversion.
+        lines = LineList::fromText(*bytes);
+    }
+
+    state.lbOpen = lines;
+    const qsizetype n = lines.size();
+    state.lvData.clear();
+    state.cbPlayers.clear();
+    state.selectedPlayer = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        state.lvData.appendFrom(lines, i);
+        progress.set(static_cast<int>(i * 50 / n + 50));
+    }
+    progress.hide();
+
+    state.dlgOpen.fileName = path;
+    state.recordReading = reading;
+    if (!buildWorld(state, messages))
+        return fail(QString());
+
+    state.panelEnabled = true;
+    return true;
+}
+
+bool buildWorld(MainState& state, UserMessages& messages) {
+    const EventList& items = state.lvData;
+    World& world = state.world;
+    auto fail = [&](const char* message) {
+        messages.showMessage(QString::fromUtf8(message));
+        return false;
+    };
+    state.cbPlayers.clear();
+
+    const QByteArrayView createWorld("create_world");
+    qsizetype headerIndex;
+    qsizetype mapIndex;
+    if (items.size() > 1 && items.item(1).caption == createWorld) {
+        headerIndex = 0;
+        mapIndex = 1;
+    } else if (items.size() > 1 && items.item(0).caption == createWorld) {
+        headerIndex = 1;
+        mapIndex = 0;
+    } else {
+        return fail(LoadMessages::kNoHeader);
+    }
+
+    const EventItem header = items.item(headerIndex);
+    if (header.subItemCount < 5)
+        return fail(LoadMessages::kNoWorld);
+    const auto speed = parseDecimalInt(header.subItem(4));
+    const auto width = parseDecimalInt(header.subItem(2));
+    const auto height = parseDecimalInt(header.subItem(3));
+    const auto players = parseDecimalInt(header.subItem(1));
+    if (!speed || !width || !height || !players)
+        return fail(LoadMessages::kNoWorld);
+    if (*width < 1 || *height < 1 || *width > kMaxWorldSide || *height > kMaxWorldSide)
+        return fail(LoadMessages::kWorldSize);
+    if (*players < 0 || *players > kMaxPlayers)
+        return fail(LoadMessages::kPlayerCount);
+
+    world.movesPerHour = *speed;
+    state.gbPlayersCaption = QStringLiteral(" ") + header.captionText() +
+                             QString::fromUtf8(" - hráči ");
+    world.allocateWorld(*width, *height, *players);
+    state.mapColumns = *width + 1;
+    state.mapRows = *height + 1;
+
+    const EventItem mapItem = items.item(mapIndex);
+    const QByteArrayView mapText = mapItem.subItem(1);
+    if (mapItem.subItemCount < 2 || mapText.size() < qsizetype(*width) * *height)
+        return fail(LoadMessages::kNoMap);
+    for (int x = 0; x < *width; ++x)
+        for (int y = 0; y < *height; ++y)
+            world.fieldGrid(x, y) = terrainFromLetter(mapText[qsizetype(y) * *width + x]);
+
+    for (int i = 0; i < *players; ++i) {
+        if (i + 2 >= items.size())
+            return fail(LoadMessages::kPlayersMismatch);
+        const EventItem hq = items.item(i + 2);
+        if (hq.caption != QByteArrayView("create_hq"))
+            return fail(LoadMessages::kPlayersMismatch);
+        state.cbPlayers.append(hq.subItemText(1) + QStringLiteral(" (") + hq.subItemText(2) +
+                               QStringLiteral(")"));
+        const int x = addressColumn(hq.subItem(3));
+        const int y = addressRow(hq.subItem(3));
+        if (!world.contains(x, y))
+            return fail(LoadMessages::kHqOutside);
+        PlayerRecord& record = world.playerTable[static_cast<size_t>(i)];
+        record = {i, 15, 500, kTeamLouka, x, y, 0, 0};
+        int32_t& code = world.fieldGrid(x, y);
+        code = wrapAdd(code, (i + 1) * 100 + 30);
+        if (hq.subItem(2) == QByteArrayView("les")) {
+            code = wrapAdd(code, 5);
+            record[Team] = kTeamLes;
+        }
+    }
+
+    if (const auto time = timeSeconds(items.item(*players + 1).subItem(0)))
+        world.lastEventTime = *time;
+    else
+        messages.showMessage(QString::fromUtf8(kTimeFormatError));
+
+    world.eventIndex = *players + 2;
+    return true;
+}
+
+bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& messages,
+                     ActivityObserver* observer) {
+    OpenDialogState request = state.dlgOpen;
+    if (!request.fileName.isEmpty()) {
+        request.initialDir = QFileInfo(request.fileName).absolutePath();
+        request.fileName.clear();
+    }
+    if (!dialog.exec(request)) {
+        state.dlgOpen.initialDir = request.initialDir;
+        return false;
+    }
+    state.dlgOpen.initialDir = request.initialDir;
+    state.dlgOpen.filterIndex = request.filterIndex;
+    return loadRecord(state, request.fileName, request.filterIndex, messages, observer);
+}
+
+bool btnNextClick(MainState& state, UserMessages& messages, ActivityObserver* observer) {
+    state.mapShown = true;
+    state.summaryShown = false;
+    return loadRecord(state, state.dlgOpen.fileName, state.recordReading, messages, observer);
+}
+
+} // namespace kx

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "main_state.h"
+#include "user_messages.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kx {
+
+// Messages of a damaged record.
+namespace LoadMessages {
+inline const char* const kReadFailed = "Nepodařilo se přečíst záznam.";
+inline const char* const kNoHeader = "Záznam je zřejmě poškozen.\nChyba: nenalezena hlavička";
+inline const char* const kNoWorld = "Záznam je zřejmě poškozen.\nChyba: nelze definovat svět";
+inline const char* const kWorldSize =
+    "Záznam je zřejmě poškozen.\nChyba: rozměry světa musí být 1 až 1000 políček";
+inline const char* const kPlayerCount =
+    "Záznam je zřejmě poškozen.\nChyba: počet hráčů musí být 0 až 1000";
+inline const char* const kNoMap = "Záznam je zřejmě poškozen\nChyba: svět nelze vytvořit";
+inline const char* const kPlayersMismatch =
+    "Záznam je zřejmě poškozen\nChyba: počet hráčů neodpovídá";
+inline const char* const kHqOutside = "Záznam je zřejmě poškozen\nChyba: velení hráče leží mimo svět";
+inline const char* const kCannotOpen = "Soubor nelze otevřít:\n";
+inline const char* const kTooLarge = "Soubor je příliš velký:\n";
+} // namespace LoadMessages
+
+// Files larger than this are refused before they are read.
+inline constexpr qint64 kMaxRecordFileSize = qint64{1} << 30;
+
+// Reads a whole file; on failure returns nullopt and sets *error to a message for the user.
+std::optional<QByteArray> readRecordFile(const QString& path, QString* error);
+
+// How a record handed over by name is read: a name ending in ".kxr2" (any letter case) as an
+// XML record, anything else as an event log.
+int readingForPath(const QString& path);
+
+// The open dialog; exec() returns false when the user cancels, else sets fileName and
+// filterIndex of the state it is given.
+class OpenDialog {
+  public:
+    virtual ~OpenDialog() = default;
+    virtual bool exec(OpenDialogState& dialog) = 0;
+};
+
+// Loads a record into the event list and builds the initial world. `reading` is a filter
+// index (kFilterXml or kFilterEventLog). On any failure the message is shown and the record
+// that was loaded before stays whole and usable. Returns whether the new record was loaded.
+bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
+                ActivityObserver* observer);
+
+// Builds the world from the first items of the event list; shows a message and returns false
+// for a damaged record. Clears and refills the player list.
+bool buildWorld(MainState& state, UserMessages& messages);
+
+// "&Otevřít": asks for a file (starting in the current record's folder) and loads it with the
+// reading of the filter chosen; the chosen filter stays selected.
+bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& messages,
+                     ActivityObserver* observer);
+
+// "Pokračovat": shows the map again and reloads the current record with the same reading.
+bool btnNextClick(MainState& state, UserMessages& messages, ActivityObserver* observer);
+
+} // namespace kx
