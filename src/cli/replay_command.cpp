@@ -1,0 +1,79 @@
+#include "replay_command.h"
+
+#include "replay_actions.h"
+#include "state_json.h"
+
+#include "records/record_loader.h"
+#include "replay/session.h"
+
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace kx {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kxrtool replay FILE [--as xml|log] [--do ACTIONS]\n";
+
+int usageError() {
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+} // namespace
+
+int replayCommand(const QStringList& args) {
+    QString file;
+    QString reading;
+    QString actionList;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--as") || arg == QLatin1String("--do")) {
+            if (i + 1 >= args.size())
+                return usageError();
+            (arg == QLatin1String("--as") ? reading : actionList) = args[++i];
+        } else if (arg.startsWith(QLatin1String("--")) || !file.isEmpty()) {
+            return usageError();
+        } else {
+            file = arg;
+        }
+    }
+    if (file.isEmpty())
+        return usageError();
+    int filter = readingForPath(file);
+    if (reading == QLatin1String("xml"))
+        filter = kFilterXml;
+    else if (reading == QLatin1String("log"))
+        filter = kFilterEventLog;
+    else if (!reading.isEmpty())
+        return usageError();
+
+    QString bad;
+    const auto actions = parseReplayActions(actionList, &bad);
+    if (!actions) {
+        std::fprintf(stderr, "kxrtool replay: unknown action: %s\n", bad.toUtf8().constData());
+        return usageError();
+    }
+
+    QString error;
+    if (!readRecordFile(file, &error)) {
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+        return 1;
+    }
+
+    RecordedMessages messages;
+    ReplaySession session(messages);
+    session.loadRecord(file, filter);
+    for (const ReplayAction& action : *actions)
+        performReplayAction(session, action);
+
+    const QByteArray json =
+        QJsonDocument(mainStateJson(session, messages.shown)).toJson(QJsonDocument::Compact);
+    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+}
+
+} // namespace kx

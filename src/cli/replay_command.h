@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+namespace kx {
+
+// kxrtool replay FILE [--as xml|log] [--do ACTIONS]: loads FILE as the viewer does, performs
+// the actions on the main window's logic and prints its state as JSON.
+int replayCommand(const QStringList& args);
+
+} // namespace kx

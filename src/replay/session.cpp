@@ -1,0 +1,427 @@
+#include "session.h"
+
+#include "nectar_transfers.h"
+#include "player_stats.h"
+#include "production.h"
+#include "unit_actions.h"
+#include "world_end.h"
+
+#include "records/cell_address.h"
+#include "records/numbers.h"
+#include "records/text_case.h"
+#include "records/time_stamp.h"
+#include "records/unit_kinds.h"
+#include "records/windows1250.h"
+
+namespace kx {
+
+namespace {
+
+// Holds off every other step, jump or load while one runs (the window serves its event loop
+// during long work, so clicks and timer ticks can arrive in the middle).
+class BusyGuard {
+  public:
+    explicit BusyGuard(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyGuard() { busy_ = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+  private:
+    bool& busy_;
+};
+
+QString recountSentence(int32_t count) {
+    if (count >= 6)
+        return QString::fromUtf8("Provedeno %1 přepočtů.").arg(count);
+    if (count >= 2)
+        return QString::fromUtf8("Provedeny %1 přepočty.").arg(count);
+    return QString::fromUtf8("Proveden 1 přepočet.");
+}
+
+QString terrainName(int32_t terrain) {
+    switch (terrain) {
+    case 1:
+        return QString::fromUtf8("normální");
+    case 2:
+        return QString::fromUtf8("bažina");
+    case 3:
+        return QString::fromUtf8("skála");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+ReplaySession::ReplaySession(UserMessages& messages, QLocale locale)
+    : messages_(messages), locale_(std::move(locale)) {
+    // The blank world shown before any record is loaded.
+    state_.world.allocateWorld(20, 20, 0);
+    state_.world.liveDisplay = 1;
+    state_.world.viewFilter = 0;
+    state_.world.highlightOwner = 0;
+}
+
+// ---- Loading ---------------------------------------------------------------------------
+
+void ReplaySession::afterBuild() {
+    snapshots_.reset(state_.lvData.size(), state_.world);
+    builtLastEventTime_ = state_.world.lastEventTime;
+    slideStopSinceBuild_ = false;
+    redrawMap();
+}
+
+bool ReplaySession::loadRecord(const QString& path, int reading) {
+    if (busy_)
+        return false;
+    BusyGuard guard(busy_);
+    const bool loaded = kx::loadRecord(state_, path, reading, messages_, observer_);
+    if (loaded)
+        afterBuild();
+    else
+        redrawMap();
+    return loaded;
+}
+
+bool ReplaySession::mmFileOpenClick(OpenDialog& dialog) {
+    if (busy_)
+        return false;
+    bool loaded = false;
+    {
+        BusyGuard guard(busy_);
+        loaded = kx::mmFileOpenClick(state_, dialog, messages_, observer_);
+    }
+    if (loaded)
+        afterBuild();
+    return loaded;
+}
+
+bool ReplaySession::btnNextClick() {
+    if (busy_ || !state_.summaryShown)
+        return false;
+    bool loaded = false;
+    {
+        BusyGuard guard(busy_);
+        loaded = kx::btnNextClick(state_, messages_, observer_);
+    }
+    if (loaded)
+        afterBuild();
+    else
+        redrawMap();
+    return loaded;
+}
+
+// ---- Stepping --------------------------------------------------------------------------
+
+void ReplaySession::Button1Click() {
+    if (busy_ || !state_.panelEnabled)
+        return;
+    BusyGuard guard(busy_);
+    replayOne();
+}
+
+void ReplaySession::Button2Click() {
+    if (busy_ || !state_.panelEnabled)
+        return;
+    BusyGuard guard(busy_);
+    for (int i = 0; i < 10; ++i)
+        replayOne();
+}
+
+void ReplaySession::Button6Click() {
+    if (state_.panelEnabled)
+        stepBack(1);
+}
+
+void ReplaySession::Button7Click() {
+    if (state_.panelEnabled)
+        stepBack(10);
+}
+
+void ReplaySession::replayStep() {
+    if (busy_)
+        return;
+    BusyGuard guard(busy_);
+    replayOne();
+}
+
+void ReplaySession::applyRecounts(int32_t recounts) {
+    World& world = state_.world;
+    if (world.liveDisplay == 1)
+        state_.info.append(recountSentence(recounts));
+    const int32_t cap = wrapMul(24, world.movesPerHour);
+    // Every listed player, destroyed ones included (their moves grow again, they produce 0).
+    const int players = std::min<int>(static_cast<int>(state_.cbPlayers.size()),
+                                      world.playerCount());
+    for (int i = 0; i < players; ++i) {
+        PlayerRecord& record = world.playerTable[static_cast<size_t>(i)];
+        record[Moves] = wrapAdd(record[Moves], wrapMul(world.movesPerHour, recounts));
+        if (record[Moves] > cap)
+            record[Moves] = cap;
+        record[Nectar] = wrapAdd(record[Nectar], wrapMul(hourlyProduction(world, i), recounts));
+    }
+}
+
+void ReplaySession::dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row) {
+    if (kind == QByteArrayView("buy"))
+        applyBuy(ctx, row);
+    else if (kind == QByteArrayView("attack"))
+        applyAttack(ctx, row);
+    else if (kind == QByteArrayView("move"))
+        applyMove(ctx, row);
+    else if (kind == QByteArrayView("convert_gnd"))
+        applyConvertGround(ctx, row);
+    else if (kind == QByteArrayView("retreat"))
+        applyRetreat(ctx, row);
+    else if (kind == QByteArrayView("trade"))
+        applyTrade(ctx, row);
+    else if (kind == QByteArrayView("trade_hq"))
+        applyTradeHq(ctx, row);
+}
+
+void ReplaySession::replayOne() {
+    World& world = state_.world;
+    const qsizetype count = state_.lvData.size();
+    if (world.eventIndex >= count || world.eventIndex < 0) {
+        showWorldEnd();
+        return;
+    }
+    if (snapshotsEnabled_ && snapshots_.wants(world.eventIndex))
+        snapshots_.store(world.eventIndex, {world, builtLastEventTime_, slideStopSinceBuild_});
+
+    const bool live = world.liveDisplay == 1;
+    const EventItem event = state_.lvData.item(world.eventIndex);
+    if (live) {
+        state_.info.clear();
+        state_.lbTime = eventTimeLabel(event.subItem(0));
+    }
+    const QByteArray kind = asciiLower(event.caption);
+
+    // An unreadable time stamp counts as the previous event's time (no recount). Its message
+    // is shown for live steps only, so a backward jump does not raise one box per damaged
+    // time stamp it passes.
+    int32_t time = world.lastEventTime;
+    if (const auto seconds = timeSeconds(event.subItem(0)))
+        time = *seconds;
+    else if (live)
+        messages_.showMessage(QString::fromUtf8(kTimeFormatError));
+    const int32_t recounts = recountsBetween(world.lastEventTime, time);
+    if (recounts != 0)
+        applyRecounts(recounts);
+
+    ReplayContext ctx{world, state_.lvData, state_.cbPlayers, state_.info, repaint_};
+    dispatch(ctx, kind, world.eventIndex);
+    if (ctx.stopSlideShow) {
+        state_.slideShowEnabled = false;
+        slideStopSinceBuild_ = true;
+    }
+
+    world.lastEventTime = time;
+    if (live) {
+        state_.info.append(QStringLiteral("Akce %1 z %2").arg(world.eventIndex).arg(count));
+        if (state_.selectedPlayer != -1)
+            cbPlayersChange();
+        if (state_.inspector.lbFN.size() > 1)
+            edFChange();
+    }
+    world.eventIndex = wrapAdd(world.eventIndex, 1);
+}
+
+void ReplaySession::stepBack(int count) {
+    if (busy_)
+        return;
+    BusyGuard guard(busy_);
+    World& world = state_.world;
+    const int32_t before = world.eventIndex;
+    const int selected = state_.selectedPlayer;
+
+    state_.cbPlayers.clear();
+    state_.selectedPlayer = -1;
+    buildWorld(state_, messages_);
+    const int32_t target = before - count - 1;
+
+    // Start from the nearest copy of the world at or before the target when it was replayed
+    // from the same initial world; the events before it need not be replayed again.
+    int32_t snapshotIndex = 0;
+    const SnapshotCache::Snapshot* snapshot =
+        snapshotsEnabled_ ? snapshots_.nearest(target, &snapshotIndex) : nullptr;
+    if (snapshot && snapshotIndex >= world.eventIndex &&
+        snapshot->builtLastEventTime == world.lastEventTime) {
+        const int32_t live = world.liveDisplay;
+        const int32_t view = world.viewFilter;
+        const int32_t highlight = world.highlightOwner;
+        world = snapshot->world;
+        world.liveDisplay = live;
+        world.viewFilter = view;
+        world.highlightOwner = highlight;
+        if (snapshot->slideStopBefore)
+            state_.slideShowEnabled = false;
+        slideStopSinceBuild_ = snapshot->slideStopBefore;
+    } else {
+        slideStopSinceBuild_ = false;
+    }
+
+    world.liveDisplay = 0;
+    state_.progressVisible = true;
+    state_.progressValue = 0;
+    if (observer_)
+        observer_->progressChanged(0, true);
+    unsigned ticks = 0;
+    for (int32_t i = world.eventIndex; i < target; ++i) {
+        replayOne();
+        const int value = static_cast<int>(int64_t{i} * 100 / target);
+        if (value != state_.progressValue) {
+            state_.progressValue = value;
+            if (observer_)
+                observer_->progressChanged(value, true);
+        }
+        if (observer_ && ++ticks % 4096 == 0)
+            observer_->keepAlive();
+    }
+    world.liveDisplay = 1;
+    replayOne();
+
+    state_.progressVisible = false;
+    if (observer_)
+        observer_->progressChanged(state_.progressValue, false);
+    redrawMap();
+    if (selected >= 0 && selected < state_.cbPlayers.size()) {
+        state_.selectedPlayer = selected;
+        cbPlayersChange();
+    }
+}
+
+// ---- Slide show ------------------------------------------------------------------------
+
+void ReplaySession::Button4Click() { state_.slideShowEnabled = true; }
+
+void ReplaySession::Button5Click() { state_.slideShowEnabled = false; }
+
+void ReplaySession::setEdTimeText(const QString& text) {
+    const QString kept = text.left(4);
+    if (kept == state_.edTime)
+        return;
+    state_.edTime = kept;
+    edTimeChange();
+}
+
+void ReplaySession::edTimeChange() {
+    if (state_.edTime.size() < 2)
+        return;
+    if (const auto interval = parseDecimalInt(QStringView(state_.edTime))) {
+        // Zero or a negative interval keeps the timer from firing.
+        state_.slideShowInterval = *interval;
+    } else {
+        state_.slideShowInterval = 500;
+        setEdTimeText(QStringLiteral("500"));
+    }
+}
+
+void ReplaySession::slajdTimer() {
+    if (slideShowFires())
+        replayStep();
+}
+
+// ---- Players ---------------------------------------------------------------------------
+
+void ReplaySession::selectPlayer(int index) {
+    if (index < 0 || index >= state_.cbPlayers.size())
+        return;
+    state_.selectedPlayer = index;
+    cbPlayersChange();
+}
+
+void ReplaySession::cbPlayersChange() {
+    if (state_.selectedPlayer == -1)
+        return;
+    if (const auto stats = playerStats(state_.world, state_.selectedPlayer))
+        state_.stats = {stats->lbPT, stats->lbPN, stats->lbPP,
+                        stats->lbPH, stats->lbPA, stats->lbPD};
+}
+
+// ---- Map view --------------------------------------------------------------------------
+
+void ReplaySession::redrawMap() {
+    if (repaint_)
+        repaint_->redrawMap();
+}
+
+void ReplaySession::cbViewChange(int item) {
+    if (item < 0 || item > 3)
+        return;
+    viewItem_ = item;
+    state_.world.viewFilter = item;
+    redrawMap();
+}
+
+void ReplaySession::cbHHClick(bool checked) {
+    hideHq_ = checked;
+    redrawMap();
+}
+
+void ReplaySession::dgMapMouseMove(int column, int row) {
+    World& world = state_.world;
+    if (column <= 0 || row <= 0 || column >= state_.mapColumns || row >= state_.mapRows)
+        return;
+    const int x = column - 1;
+    const int y = row - 1;
+    if (!world.contains(x, y))
+        return;
+    state_.inspector.lbFN = cellAddressText(x, y);
+    edFChange();
+
+    const int32_t newOwner = world.fieldGrid(x, y) / 100;
+    if (!highlightFields_ || newOwner == world.highlightOwner)
+        return;
+    auto redrawOwned = [&](int32_t owner) {
+        if (!repaint_ || world.liveDisplay != 1)
+            return;
+        for (int i = 0; i < world.width(); ++i)
+            for (int j = 0; j < world.height(); ++j)
+                if (world.fieldGrid(i, j) / 100 == owner)
+                    repaint_->redrawCell(i + 1, j + 1);
+    };
+    const int32_t oldOwner = world.highlightOwner;
+    world.highlightOwner = newOwner;
+    if (oldOwner != 0)
+        redrawOwned(oldOwner);
+    if (newOwner != 0)
+        redrawOwned(newOwner);
+}
+
+void ReplaySession::edFChange() {
+    InspectorLabels& panel = state_.inspector;
+    const QString& address = panel.lbFN;
+    if (address.size() < 2)
+        return;
+    const auto row = parseDecimalInt(QStringView(address).mid(1));
+    const int y = row ? *row : -1;
+    const auto letter = encodeWindows1250(address.left(1));
+    const int x = letter ? static_cast<int8_t>((*letter)[0]) - 'A' : -1;
+    const World& world = state_.world;
+    if (x < 0 || y < 0 || !world.contains(x, y))
+        return;
+    const int32_t units = world.unitGrid(x, y);
+    panel.lbFU = unitName(units % 10);
+    panel.lbFC = QString::number(units / 10);
+    const int32_t field = world.fieldGrid(x, y);
+    const int owner = fieldOwner(field);
+    panel.lbFO = field > 100 && owner >= 1 && owner <= state_.cbPlayers.size()
+                     ? state_.cbPlayers[owner - 1]
+                     : QString();
+    panel.lbFT = terrainName(field % 5);
+}
+
+// ---- End of world ----------------------------------------------------------------------
+
+void ReplaySession::showWorldEnd() {
+    if (state_.summaryShown)
+        return;
+    state_.summary.clear();
+    state_.slideShowEnabled = false;
+    state_.mapShown = false;
+    state_.summaryShown = true;
+    state_.summary = worldEndSummary(state_.world, state_.cbPlayers, locale_);
+}
+
+} // namespace kx

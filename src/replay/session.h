@@ -1,0 +1,97 @@
+#pragma once
+
+#include "replay_context.h"
+#include "snapshot_cache.h"
+
+#include "records/main_state.h"
+#include "records/record_loader.h"
+#include "records/user_messages.h"
+
+#include <QLocale>
+
+namespace kx {
+
+// The main window's logic without the window: it owns the logical state (MainState) and
+// does what each control's handler does. The viewer binds its widgets to it and kxrtool
+// drives it, so both always agree. A step, jump or load never runs inside another one.
+class ReplaySession {
+  public:
+    explicit ReplaySession(UserMessages& messages, QLocale locale = QLocale());
+
+    const MainState& state() const { return state_; }
+    MainState& state() { return state_; }
+
+    void setRepaintSink(RepaintSink* sink) { repaint_ = sink; }
+    void setActivityObserver(ActivityObserver* observer) { observer_ = observer; }
+
+    // Loading.
+    bool loadRecord(const QString& path, int reading);
+    bool mmFileOpenClick(OpenDialog& dialog);
+    bool btnNextClick();
+
+    // Navigation: "-->", " -- >>", "< --", "<< --".
+    void Button1Click();
+    void Button2Click();
+    void Button6Click();
+    void Button7Click();
+    void replayStep();
+    void stepBack(int count);
+
+    // Slide show: "Start!", "Zrušit", the interval edit and a timer tick.
+    void Button4Click();
+    void Button5Click();
+    void setEdTimeText(const QString& text); // typing into edTime (at most 4 characters)
+    void edTimeChange();
+    void slajdTimer();
+    bool slideShowFires() const {
+        return state_.slideShowEnabled && state_.slideShowInterval > 0;
+    }
+
+    // Players: selecting item `index` of the list (the change handler runs), or clearing the
+    // selection without a change event.
+    void selectPlayer(int index);
+    void clearPlayerSelection() { state_.selectedPlayer = -1; }
+    void cbPlayersChange();
+
+    // Map view controls and the mouse over the map (grid coordinates).
+    void cbViewChange(int item);
+    void setHighlightFields(bool checked) { highlightFields_ = checked; } // cbHL
+    void cbHHClick(bool checked);                                      // cbHH
+    bool highlightFields() const { return highlightFields_; }
+    bool hideHq() const { return hideHq_; }
+    int viewItem() const { return viewItem_; }
+    void dgMapMouseMove(int column, int row);
+    void edFChange();
+
+    void showWorldEnd();
+    bool busy() const { return busy_; }
+
+    // Backward jumps start from copies of the world unless this is off (then they rebuild and
+    // replay from the first event, the slow path kept for comparison).
+    void setSnapshotsEnabled(bool enabled) { snapshotsEnabled_ = enabled; }
+
+  private:
+    void replayOne();
+    void applyRecounts(int32_t recounts);
+    void dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row);
+    void redrawMap();
+    void afterBuild();
+
+    MainState state_;
+    UserMessages& messages_;
+    QLocale locale_;
+    RepaintSink* repaint_ = nullptr;
+    ActivityObserver* observer_ = nullptr;
+
+    bool busy_ = false;
+    bool highlightFields_ = true;
+    bool hideHq_ = true;
+    int viewItem_ = 0;
+
+    SnapshotCache snapshots_;
+    bool snapshotsEnabled_ = true;
+    int32_t builtLastEventTime_ = 0;
+    bool slideStopSinceBuild_ = false;
+};
+
+} // namespace kx

@@ -1,0 +1,32 @@
+#include "snapshot_cache.h"
+
+#include <algorithm>
+
+namespace kx {
+
+namespace {
+constexpr int64_t kMemoryBudget = int64_t{96} << 20; // bytes for all copies of one record
+constexpr int64_t kMinInterval = 256;
+} // namespace
+
+void SnapshotCache::reset(qsizetype eventCount, const World& world) {
+    snapshots_.clear();
+    const int64_t worldBytes = int64_t{world.width()} * world.height() * 8 +
+                               int64_t{world.playerCount()} * 32 + 256;
+    const int64_t copies = std::max<int64_t>(1, kMemoryBudget / worldBytes);
+    const int64_t spacing = (int64_t{eventCount} + copies - 1) / copies;
+    interval_ = static_cast<int32_t>(std::clamp<int64_t>(spacing, kMinInterval, INT32_MAX / 2));
+}
+
+const SnapshotCache::Snapshot* SnapshotCache::nearest(int32_t eventIndex,
+                                                      int32_t* foundIndex) const {
+    auto it = snapshots_.upper_bound(eventIndex);
+    if (it == snapshots_.begin())
+        return nullptr;
+    --it;
+    if (foundIndex)
+        *foundIndex = it->first;
+    return &it->second;
+}
+
+} // namespace kx

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "records/world.h"
+
+#include <cstdint>
+#include <map>
+
+#include <QtGlobal>
+
+namespace kx {
+
+// Copies of the world taken every so many events while the replay goes forward. The replay
+// is deterministic, so a backward jump may start from the nearest copy at or before its
+// target instead of from the rebuilt initial world: the result is the same.
+class SnapshotCache {
+  public:
+    struct Snapshot {
+        World world;              // grids, player table and counters before the event
+        int32_t builtLastEventTime; // the initial world's lastEventTime it was replayed from
+        bool slideStopBefore;     // some earlier event asked to stop the slide show
+    };
+
+    // Chooses the spacing for a record so that the copies stay within a memory budget.
+    void reset(qsizetype eventCount, const World& world);
+    void clear() { snapshots_.clear(); }
+
+    bool wants(int32_t eventIndex) const {
+        return eventIndex % interval_ == 0 && snapshots_.find(eventIndex) == snapshots_.end();
+    }
+    void store(int32_t eventIndex, Snapshot snapshot) {
+        snapshots_.emplace(eventIndex, std::move(snapshot));
+    }
+    // The copy with the greatest index not above `eventIndex`, or null.
+    const Snapshot* nearest(int32_t eventIndex, int32_t* foundIndex) const;
+
+    int32_t interval() const { return interval_; }
+    size_t size() const { return snapshots_.size(); }
+
+  private:
+    std::map<int32_t, Snapshot> snapshots_;
+    int32_t interval_ = 1024;
+};
+
+} // namespace kx
