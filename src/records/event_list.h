@@ -41,6 +41,7 @@ class EventList {
     EventItem item(qsizetype i) const { return splitFields(lines_.at(i)); }
     QByteArrayView line(qsizetype i) const { return lines_.at(i); }
 
+    qint64 memoryBytes() const { return lines_.memoryBytes(); }
     void clear() { lines_.clear(); }
     void reserve(qsizetype lines, qsizetype bytes) { lines_.reserve(lines, bytes); }
     // Adds line i of source if it is not empty.

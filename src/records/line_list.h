@@ -39,6 +39,10 @@ class LineList {
     void trimFront(qsizetype i, qsizetype count);
 
     const QByteArray& buffer() const { return buffer_; }
+    // Bytes held by the text and the line table.
+    qint64 memoryBytes() const {
+        return buffer_.capacity() + qint64(spans_.capacity() * sizeof(Span));
+    }
 
   private:
     struct Span {

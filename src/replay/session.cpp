@@ -8,7 +8,6 @@
 
 #include "records/cell_address.h"
 #include "records/numbers.h"
-#include "records/text_case.h"
 #include "records/time_stamp.h"
 #include "records/unit_kinds.h"
 #include "records/windows1250.h"
@@ -38,6 +37,20 @@ QString recountSentence(int32_t count) {
     return QString::fromUtf8("Proveden 1 přepočet.");
 }
 
+// The caption compared with a keyword after turning only A to Z into a to z.
+bool isKeyword(QByteArrayView caption, QByteArrayView keyword) {
+    if (caption.size() != keyword.size())
+        return false;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        char c = caption[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != keyword[i])
+            return false;
+    }
+    return true;
+}
+
 QString terrainName(int32_t terrain) {
     switch (terrain) {
     case 1:
@@ -65,9 +78,11 @@ ReplaySession::ReplaySession(UserMessages& messages, QLocale locale)
 // ---- Loading ---------------------------------------------------------------------------
 
 void ReplaySession::afterBuild() {
-    snapshots_.reset(state_.lvData.size(), state_.world);
+    // The copies of the world may take as much memory as the event list itself.
+    snapshots_.reset(state_.lvData.size(), state_.world, state_.lvData.memoryBytes());
     builtLastEventTime_ = state_.world.lastEventTime;
     slideStopSinceBuild_ = false;
+    timeErrorSinceBuild_ = false;
     redrawMap();
 }
 
@@ -163,20 +178,18 @@ void ReplaySession::applyRecounts(int32_t recounts) {
 }
 
 void ReplaySession::dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row) {
-    if (kind == QByteArrayView("buy"))
-        applyBuy(ctx, row);
-    else if (kind == QByteArrayView("attack"))
-        applyAttack(ctx, row);
-    else if (kind == QByteArrayView("move"))
-        applyMove(ctx, row);
-    else if (kind == QByteArrayView("convert_gnd"))
-        applyConvertGround(ctx, row);
-    else if (kind == QByteArrayView("retreat"))
-        applyRetreat(ctx, row);
-    else if (kind == QByteArrayView("trade"))
-        applyTrade(ctx, row);
-    else if (kind == QByteArrayView("trade_hq"))
-        applyTradeHq(ctx, row);
+    using Operation = void (*)(ReplayContext&, int);
+    static const std::pair<QByteArrayView, Operation> kOperations[] = {
+        {"buy", applyBuy},         {"attack", applyAttack},
+        {"move", applyMove},       {"convert_gnd", applyConvertGround},
+        {"retreat", applyRetreat}, {"trade", applyTrade},
+        {"trade_hq", applyTradeHq}};
+    for (const auto& [keyword, operation] : kOperations) {
+        if (isKeyword(kind, keyword)) {
+            operation(ctx, row);
+            return;
+        }
+    }
 }
 
 void ReplaySession::replayOne() {
@@ -187,7 +200,8 @@ void ReplaySession::replayOne() {
         return;
     }
     if (snapshotsEnabled_ && snapshots_.wants(world.eventIndex))
-        snapshots_.store(world.eventIndex, {world, builtLastEventTime_, slideStopSinceBuild_});
+        snapshots_.store(world.eventIndex, {world, builtLastEventTime_, slideStopSinceBuild_,
+                                            timeErrorSinceBuild_});
 
     const bool live = world.liveDisplay == 1;
     const EventItem event = state_.lvData.item(world.eventIndex);
@@ -195,22 +209,24 @@ void ReplaySession::replayOne() {
         state_.info.clear();
         state_.lbTime = eventTimeLabel(event.subItem(0));
     }
-    const QByteArray kind = asciiLower(event.caption);
 
-    // An unreadable time stamp counts as the previous event's time (no recount). Its message
-    // is shown for live steps only, so a backward jump does not raise one box per damaged
-    // time stamp it passes.
+    // An unreadable time stamp counts as the previous event's time (no recount). A live step
+    // shows its message; a backward jump shows it once for all the events it replays quietly
+    // rather than one box per damaged time stamp.
     int32_t time = world.lastEventTime;
-    if (const auto seconds = timeSeconds(event.subItem(0)))
+    if (const auto seconds = timeSeconds(event.subItem(0))) {
         time = *seconds;
-    else if (live)
-        messages_.showMessage(QString::fromUtf8(kTimeFormatError));
+    } else {
+        timeErrorSinceBuild_ = true;
+        if (live)
+            messages_.showMessage(QString::fromUtf8(kTimeFormatError));
+    }
     const int32_t recounts = recountsBetween(world.lastEventTime, time);
     if (recounts != 0)
         applyRecounts(recounts);
 
     ReplayContext ctx{world, state_.lvData, state_.cbPlayers, state_.info, repaint_};
-    dispatch(ctx, kind, world.eventIndex);
+    dispatch(ctx, event.caption, world.eventIndex);
     if (ctx.stopSlideShow) {
         state_.slideShowEnabled = false;
         slideStopSinceBuild_ = true;
@@ -257,8 +273,10 @@ void ReplaySession::stepBack(int count) {
         if (snapshot->slideStopBefore)
             state_.slideShowEnabled = false;
         slideStopSinceBuild_ = snapshot->slideStopBefore;
+        timeErrorSinceBuild_ = snapshot->timeErrorBefore;
     } else {
         slideStopSinceBuild_ = false;
+        timeErrorSinceBuild_ = false;
     }
 
     world.liveDisplay = 0;
@@ -278,6 +296,8 @@ void ReplaySession::stepBack(int count) {
         if (observer_ && ++ticks % 4096 == 0)
             observer_->keepAlive();
     }
+    if (timeErrorSinceBuild_)
+        messages_.showMessage(QString::fromUtf8(kTimeFormatError));
     world.liveDisplay = 1;
     replayOne();
 

@@ -92,6 +92,7 @@ class ReplaySession {
     bool snapshotsEnabled_ = true;
     int32_t builtLastEventTime_ = 0;
     bool slideStopSinceBuild_ = false;
+    bool timeErrorSinceBuild_ = false;
 };
 
 } // namespace kx

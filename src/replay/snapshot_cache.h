@@ -18,10 +18,13 @@ class SnapshotCache {
         World world;              // grids, player table and counters before the event
         int32_t builtLastEventTime; // the initial world's lastEventTime it was replayed from
         bool slideStopBefore;     // some earlier event asked to stop the slide show
+        bool timeErrorBefore;     // some earlier event had an unreadable time stamp
     };
 
     // Chooses the spacing for a record so that the copies stay within a memory budget.
-    void reset(qsizetype eventCount, const World& world);
+    // Chooses the spacing for a record so that all copies together take at most
+    // `budgetBytes` (and at most a fixed ceiling).
+    void reset(qsizetype eventCount, const World& world, int64_t budgetBytes);
     void clear() { snapshots_.clear(); }
 
     bool wants(int32_t eventIndex) const {
