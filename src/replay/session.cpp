@@ -67,7 +67,7 @@ QString terrainName(int32_t terrain) {
 } // namespace
 
 ReplaySession::ReplaySession(UserMessages& messages, QLocale locale)
-    : messages_(messages), locale_(std::move(locale)) {
+    : messages_(&messages), locale_(std::move(locale)) {
     // The blank world shown before any record is loaded.
     state_.world.allocateWorld(20, 20, 0);
     state_.world.liveDisplay = 1;
@@ -90,7 +90,7 @@ bool ReplaySession::loadRecord(const QString& path, int reading) {
     if (busy_)
         return false;
     BusyGuard guard(busy_);
-    const bool loaded = kx::loadRecord(state_, path, reading, messages_, observer_);
+    const bool loaded = kx::loadRecord(state_, path, reading, *messages_, observer_);
     if (loaded)
         afterBuild();
     else
@@ -104,7 +104,7 @@ bool ReplaySession::mmFileOpenClick(OpenDialog& dialog) {
     bool loaded = false;
     {
         BusyGuard guard(busy_);
-        loaded = kx::mmFileOpenClick(state_, dialog, messages_, observer_);
+        loaded = kx::mmFileOpenClick(state_, dialog, *messages_, observer_);
     }
     if (loaded)
         afterBuild();
@@ -117,7 +117,7 @@ bool ReplaySession::btnNextClick() {
     bool loaded = false;
     {
         BusyGuard guard(busy_);
-        loaded = kx::btnNextClick(state_, messages_, observer_);
+        loaded = kx::btnNextClick(state_, *messages_, observer_);
     }
     if (loaded)
         afterBuild();
@@ -219,7 +219,7 @@ void ReplaySession::replayOne() {
     } else {
         timeErrorSinceBuild_ = true;
         if (live)
-            messages_.showMessage(QString::fromUtf8(kTimeFormatError));
+            messages_->showMessage(QString::fromUtf8(kTimeFormatError));
     }
     const int32_t recounts = recountsBetween(world.lastEventTime, time);
     if (recounts != 0)
@@ -253,7 +253,7 @@ void ReplaySession::stepBack(int count) {
 
     state_.cbPlayers.clear();
     state_.selectedPlayer = -1;
-    buildWorld(state_, messages_);
+    buildWorld(state_, *messages_);
     const int32_t target = before - count - 1;
 
     // Start from the nearest copy of the world at or before the target when it was replayed
@@ -297,7 +297,7 @@ void ReplaySession::stepBack(int count) {
             observer_->keepAlive();
     }
     if (timeErrorSinceBuild_)
-        messages_.showMessage(QString::fromUtf8(kTimeFormatError));
+        messages_->showMessage(QString::fromUtf8(kTimeFormatError));
     world.liveDisplay = 1;
     replayOne();
 

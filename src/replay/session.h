@@ -22,6 +22,7 @@ class ReplaySession {
     MainState& state() { return state_; }
 
     void setRepaintSink(RepaintSink* sink) { repaint_ = sink; }
+    void setMessages(UserMessages& messages) { messages_ = &messages; }
     void setActivityObserver(ActivityObserver* observer) { observer_ = observer; }
 
     // Loading.
@@ -78,7 +79,7 @@ class ReplaySession {
     void afterBuild();
 
     MainState state_;
-    UserMessages& messages_;
+    UserMessages* messages_;
     QLocale locale_;
     RepaintSink* repaint_ = nullptr;
     ActivityObserver* observer_ = nullptr;
