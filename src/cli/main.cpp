@@ -1,2 +1,22 @@
-#include <cstdio>
-int main() { return 0; }
+// kxrtool: the headless command line over the core library.
+
+#include "cli_common.h"
+#include "convert_command.h"
+
+#include <QFile>
+
+namespace {
+
+// Adding a command: write its function and add one line here.
+constexpr kx::cli::Command kCommands[] = {
+    {"convert", kx::cli::kConvertUsage, kx::cli::runConvert},
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    return kx::cli::dispatch(kCommands, arguments);
+}

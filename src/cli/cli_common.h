@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+namespace kx {
+class LineList;
+}
+
+namespace kx::cli {
+
+enum ExitStatus : int {
+    kExitOk = 0,
+    kExitFailure = 1, // the file cannot be read, or the command's own failure
+    kExitUsage = 2,   // unknown command or option, missing or extra argument
+};
+
+// A sub-command of kxrtool. `usage` is its synopsis without the program name, such as
+// "convert SOUBOR"; `run` gets the arguments after the command's name.
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const QStringList& args);
+};
+
+// Runs the command named by the first argument; a usage error when there is none.
+int dispatch(std::span<const Command> commands, const QStringList& arguments);
+
+// Prints one line to standard error, UTF-8.
+void printError(const QString& text);
+// Prints "Použití: kxrtool " + usage to standard error and gives kExitUsage.
+int usageError(const char* usage);
+// An argument that starts with '-' (and is not just "-").
+bool isOption(const QString& argument);
+
+// Writes every line followed by CR LF to standard output, as bytes; false on a write error.
+bool writeLines(const LineList& lines);
+
+} // namespace kx::cli

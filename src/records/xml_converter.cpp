@@ -1,0 +1,379 @@
+#include "xml_converter.h"
+
+#include "numbers.h"
+#include "time_stamp.h"
+
+#include <array>
+
+namespace kx {
+
+namespace {
+
+constexpr QByteArrayView kDeclaration = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>";
+constexpr QByteArrayView kRecordTag = "<record>";
+constexpr QByteArrayView kEventsTag = "<events>";
+constexpr QByteArrayView kEventsEnd = "/events";
+constexpr QByteArrayView kCreateHq = "chq";
+constexpr QByteArrayView kRemoveHq = "rhq";
+
+constexpr qsizetype kKeepAliveLines = 4096;
+constexpr int kProgressEnd = 50;
+constexpr int64_t kDaySeconds = 86400;
+constexpr int64_t kTimeOffset = 7200; // the time texts run two hours ahead of UTC
+
+// An event element: its tag, the keyword of its event-log line, how many children are read
+// and which of them follow the time (child 0) and the keyword in the line.
+struct EventKind {
+    QByteArrayView tag;
+    QByteArrayView keyword;
+    int childCount;
+    int fieldCount;
+    std::array<int, 5> fields;
+};
+
+constexpr int kMaxChildren = 9;
+constexpr std::array<EventKind, 7> kEventKinds = {{
+    {"buy", "buy", 4, 3, {1, 2, 3}},
+    {"att", "attack", 9, 5, {1, 2, 3, 7, 8}},
+    {"cfd", "convert_gnd", 3, 2, {1, 2}},
+    {"mov", "move", 4, 3, {1, 2, 3}},
+    {"ret", "retreat", 3, 2, {1, 2}},
+    {"trn", "trade", 4, 3, {1, 2, 3}},
+    {"trb", "trade_hq", 5, 4, {1, 2, 3, 4}},
+}};
+
+const EventKind* eventKind(QByteArrayView tag) {
+    for (const EventKind& kind : kEventKinds) {
+        if (kind.tag == tag)
+            return &kind;
+    }
+    return nullptr;
+}
+
+// The record is read line by line, never as a tree. An element's tag is what stands between
+// the first '<' (one that is not the last character) and the first '>' of the text; without
+// either, the whole text stands for the tag, the content and the rest.
+struct Brackets {
+    qsizetype open = -1;
+    qsizetype close = -1;
+    bool found() const { return open >= 0 && close >= 0; }
+};
+
+Brackets findBrackets(QByteArrayView text) {
+    Brackets b;
+    if (text.size() > 1)
+        b.open = text.first(text.size() - 1).indexOf('<');
+    b.close = text.indexOf('>');
+    return b;
+}
+
+QByteArrayView tagBetween(QByteArrayView text, Brackets b) {
+    // A '>' before the '<' leaves nothing between them.
+    return b.close > b.open ? text.sliced(b.open + 1, b.close - b.open - 1) : QByteArrayView();
+}
+
+QByteArrayView tagName(QByteArrayView text) {
+    const Brackets b = findBrackets(text);
+    return b.found() ? tagBetween(text, b) : text;
+}
+
+struct Element {
+    QByteArrayView content; // between the first '>' and the closing tag "</" tag ">"
+    QByteArrayView rest;    // after the closing tag
+};
+
+// Without a closing tag (a short empty element, or one spread over several lines) both the
+// content and the rest are the whole text.
+Element readElement(QByteArrayView text, QByteArray& needle) {
+    const Brackets b = findBrackets(text);
+    if (!b.found())
+        return {text, text};
+    needle.resize(0);
+    needle.append("</").append(tagBetween(text, b)).append('>');
+    const qsizetype end = text.indexOf(needle);
+    if (end < 0)
+        return {text, text};
+    const QByteArrayView content =
+        end > b.close ? text.sliced(b.close + 1, end - b.close - 1) : QByteArrayView();
+    return {content, text.sliced(end + needle.size())};
+}
+
+// Children are known only by position: each is the content of what the one before left.
+void readChildren(QByteArrayView element, QByteArrayView* children, int count, QByteArray& needle) {
+    QByteArrayView remaining = readElement(element, needle).content;
+    for (int k = 0; k < count; ++k) {
+        const Element child = readElement(remaining, needle);
+        children[k] = child.content;
+        remaining = child.rest;
+    }
+}
+
+void writeTwoDigits(char* out, int value) {
+    out[0] = char('0' + value / 10);
+    out[1] = char('0' + value % 10);
+}
+
+} // namespace
+
+void XmlConverter::loadLog(QByteArray bytes) {
+    log_ = LineList::fromText(std::move(bytes));
+}
+
+bool XmlConverter::convertXmlRecord() {
+    lastError_.clear();
+    lastProgress_ = -1;
+    kxr_.clear();
+    hq_.clear();
+    hqc_.clear();
+    // An event-log line is a little shorter than the element it comes from.
+    kxr_.reserve(log_.size() + 3, log_.buffer().size() / 4 * 3);
+
+    for (qsizetype i = 0; i < log_.size(); ++i) {
+        const QByteArrayView line = log_.at(i);
+        qsizetype blanks = 0;
+        while (blanks < line.size() && line[blanks] == ' ')
+            ++blanks;
+        if (blanks > 0)
+            log_.trimFront(i, blanks);
+        keepAlive(i);
+    }
+
+    QByteArrayView line;
+    if (!readLine(0, line, "XML deklarace"))
+        return false;
+    if (line != kDeclaration)
+        return fail(QStringLiteral("Řádek 1 není XML deklarace záznamu."));
+    if (!readLine(1, line, "<record>"))
+        return false;
+    if (line != kRecordTag)
+        return fail(QStringLiteral("Řádek 2 není <record>."));
+    int32_t players = 0;
+    if (!readHeader(players))
+        return false;
+    if (!readLine(3, line, "<events>"))
+        return false;
+    if (line != kEventsTag)
+        return fail(QStringLiteral("Řádek 4 není <events>."));
+    qsizetype firstEvent = 0;
+    if (!findFirstEvent(firstEvent) || !readHqBlock(players))
+        return false;
+    return readEvents(firstEvent);
+}
+
+bool XmlConverter::readLine(qsizetype index, QByteArrayView& line, const char* missing) {
+    if (index >= log_.size()) {
+        return fail(QStringLiteral("Záznam končí na řádku %1, chybí %2.")
+                        .arg(log_.size())
+                        .arg(QString::fromUtf8(missing)));
+    }
+    line = log_.at(index);
+    if (line.isEmpty())
+        return fail(QStringLiteral("Řádek %1 je prázdný.").arg(index + 1));
+    return true;
+}
+
+bool XmlConverter::timeText(QByteArrayView seconds, qsizetype index, QByteArrayView& text) {
+    const std::optional<int32_t> value = parseDecimalInt(seconds);
+    if (!value)
+        return fail(QStringLiteral("Řádek %1: čas není celé číslo.").arg(index + 1));
+    text = timeTextOf(*value);
+    return true;
+}
+
+// Events come in time order, so most share their day with the one before: the date part is
+// made once per day and only the clock "hh-mm-ss" at the end is rewritten.
+QByteArrayView XmlConverter::timeTextOf(int32_t unixSeconds) {
+    const int64_t local = int64_t{unixSeconds} + kTimeOffset;
+    const int64_t day = (local >= 0 ? local : local - (kDaySeconds - 1)) / kDaySeconds;
+    if (!timeValid_ || day != timeDay_) {
+        time_ = timeTextFromUnix(unixSeconds);
+        timeDay_ = day;
+        timeValid_ = true;
+        return time_;
+    }
+    const auto second = int(local - day * kDaySeconds);
+    char* clock = time_.data() + time_.size() - 8;
+    writeTwoDigits(clock, second / 3600);
+    writeTwoDigits(clock + 3, second / 60 % 60);
+    writeTwoDigits(clock + 6, second % 60);
+    return time_;
+}
+
+// "f0; f1; ...; fn;" in the scratch line.
+QByteArrayView XmlConverter::joinFields(const QByteArrayView* fields, int count) {
+    line_.resize(0);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            line_.append(' ');
+        line_.append(fields[i]).append(';');
+    }
+    return line_;
+}
+
+QByteArrayView XmlConverter::joinEntry(QByteArrayView name, QByteArrayView value) {
+    line_.resize(0);
+    line_.append(name).append('=').append(value);
+    return line_;
+}
+
+bool XmlConverter::readHeader(int32_t& players) {
+    QByteArrayView line;
+    if (!readLine(2, line, "element world"))
+        return false;
+    if (tagName(line) != "world")
+        return fail(QStringLiteral("Řádek 3 není element world."));
+    std::array<QByteArrayView, 8> c;
+    readChildren(line, c.data(), int(c.size()), needle_);
+    QByteArrayView t;
+    if (!timeText(c[2], 2, t))
+        return false;
+    kxr_.append(joinFields({t, c[1], c[5], c[3], c[4], c[6]}));
+    kxr_.append(joinFields({t, "create_world", c[7]}));
+    kxr_.append({});
+    const std::optional<int32_t> count = parseDecimalInt(c[5]);
+    if (!count || *count < 0)
+        return fail(QStringLiteral("Řádek 3: počet hráčů není nezáporné celé číslo."));
+    players = *count;
+    return true;
+}
+
+// The events begin at the first line after line 5 whose tag is neither chq nor rhq.
+bool XmlConverter::findFirstEvent(qsizetype& first) {
+    for (qsizetype i = 4;; ++i) {
+        QByteArrayView line;
+        if (!readLine(i, line, "</events>"))
+            return false;
+        const QByteArrayView tag = tagName(line);
+        if (tag != kCreateHq && tag != kRemoveHq) {
+            first = i;
+            return true;
+        }
+        keepAlive(i);
+    }
+}
+
+// HQs are read from line 5 on, through any other lines, until as many are active as the
+// world has players. This may read past the first event line.
+bool XmlConverter::readHqBlock(int32_t players) {
+    int64_t active = 0;
+    for (qsizetype i = 4; active != players; ++i) {
+        QByteArrayView line;
+        if (!readLine(i, line, "HQ všech hráčů"))
+            return false;
+        const QByteArrayView tag = tagName(line);
+        if (tag == kCreateHq) {
+            if (!createHq(i, line))
+                return false;
+            ++active;
+        } else if (tag == kRemoveHq) {
+            removeHq(line);
+            --active;
+        }
+        keepAlive(i);
+    }
+    return true;
+}
+
+bool XmlConverter::createHq(qsizetype index, QByteArrayView line) {
+    std::array<QByteArrayView, 4> c; // time, name, cell, team
+    readChildren(line, c.data(), int(c.size()), needle_);
+    QByteArrayView t;
+    if (!timeText(c[0], index, t))
+        return false;
+    kxr_.append(joinFields({t, "create_hq", c[1], c[3], c[2]}));
+    hq_.append(joinEntry(c[1], c[2]));
+    hqc_.append(joinEntry(c[1], t));
+    return true;
+}
+
+// Takes back the create_hq line of a player (as team louka, else as team les) and the
+// player's hq and hqc entries. Whatever is not found stays as it is.
+void XmlConverter::removeHq(QByteArrayView line) {
+    std::array<QByteArrayView, 3> c; // unused, name, cell
+    readChildren(line, c.data(), int(c.size()), needle_);
+    const QByteArrayView name = c[1];
+    const QByteArrayView cell = c[2];
+    const qsizetype timeEntry = findHqTime(name);
+    const QByteArrayView t =
+        timeEntry >= 0 ? hqc_.at(timeEntry).sliced(name.size() + 1) : QByteArrayView();
+
+    for (const QByteArrayView team : {QByteArrayView("louka"), QByteArrayView("les")}) {
+        const QByteArrayView created = joinFields({t, "create_hq", name, team, cell});
+        bool removed = false;
+        for (qsizetype j = 0; j < kxr_.size() && !removed; ++j) {
+            if (kxr_.at(j) == created) {
+                kxr_.removeAt(j);
+                removed = true;
+            }
+        }
+        if (removed)
+            break;
+    }
+    const QByteArrayView entry = joinEntry(name, cell);
+    for (qsizetype j = 0; j < hq_.size(); ++j) {
+        if (hq_.at(j) == entry) {
+            hq_.removeAt(j);
+            break;
+        }
+    }
+    if (timeEntry >= 0)
+        hqc_.removeAt(timeEntry);
+}
+
+// The hqc entry "name=time" of a player. A time text holds no '=', so the entry's last '='
+// ends the name even when the name holds one.
+qsizetype XmlConverter::findHqTime(QByteArrayView name) const {
+    for (qsizetype j = 0; j < hqc_.size(); ++j) {
+        const QByteArrayView entry = hqc_.at(j);
+        if (entry.lastIndexOf('=') == name.size() && entry.startsWith(name))
+            return j;
+    }
+    return -1;
+}
+
+bool XmlConverter::readEvents(qsizetype first) {
+    lastProgress_ = -1;
+    reportProgress(0);
+    const auto lines = int64_t{log_.size()};
+    for (qsizetype i = first;; ++i) {
+        QByteArrayView line;
+        if (!readLine(i, line, "</events>"))
+            return false;
+        const QByteArrayView tag = tagName(line);
+        if (tag == kEventsEnd)
+            return true;
+        if (const EventKind* kind = eventKind(tag)) {
+            std::array<QByteArrayView, kMaxChildren> c;
+            readChildren(line, c.data(), kind->childCount, needle_);
+            std::array<QByteArrayView, 7> fields;
+            if (!timeText(c[0], i, fields[0]))
+                return false;
+            fields[1] = kind->keyword;
+            for (int f = 0; f < kind->fieldCount; ++f)
+                fields[size_t(f) + 2] = c[size_t(kind->fields[size_t(f)])];
+            kxr_.append(joinFields(fields.data(), kind->fieldCount + 2));
+        }
+        reportProgress(int(int64_t{i} * kProgressEnd / lines));
+        keepAlive(i);
+    }
+}
+
+void XmlConverter::keepAlive(qsizetype index) {
+    if (progress_.keepAlive && index % kKeepAliveLines == kKeepAliveLines - 1)
+        progress_.keepAlive();
+}
+
+void XmlConverter::reportProgress(int value) {
+    if (value == lastProgress_)
+        return;
+    lastProgress_ = value;
+    if (progress_.setValue)
+        progress_.setValue(value);
+}
+
+bool XmlConverter::fail(const QString& reason) {
+    lastError_ = reason;
+    return false;
+}
+
+} // namespace kx
