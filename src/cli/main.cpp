@@ -2,6 +2,7 @@
 
 #include "cli_common.h"
 #include "convert_command.h"
+#include "replay_command.h"
 
 #include <QFile>
 
@@ -10,6 +11,7 @@ namespace {
 // Adding a command: write its function and add one line here.
 constexpr kx::cli::Command kCommands[] = {
     {"convert", kx::cli::kConvertUsage, kx::cli::runConvert},
+    {"replay", kx::kReplayUsage, kx::replayCommand},
 };
 
 } // namespace

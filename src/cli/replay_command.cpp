@@ -1,5 +1,6 @@
 #include "replay_command.h"
 
+#include "cli_common.h"
 #include "replay_actions.h"
 #include "state_json.h"
 
@@ -14,13 +15,7 @@ namespace kx {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: kxrtool replay FILE [--as xml|log] [--do ACTIONS]\n";
-
-int usageError() {
-    std::fputs(kUsage, stderr);
-    return 2;
-}
+int usageError() { return cli::usageError(kReplayUsage); }
 
 } // namespace
 
@@ -53,14 +48,14 @@ int replayCommand(const QStringList& args) {
     QString bad;
     const auto actions = parseReplayActions(actionList, &bad);
     if (!actions) {
-        std::fprintf(stderr, "kxrtool replay: unknown action: %s\n", bad.toUtf8().constData());
+        cli::printError(QString::fromUtf8("Neznámá akce: ") + bad);
         return usageError();
     }
 
     QString error;
     if (!readRecordFile(file, &error)) {
-        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
-        return 1;
+        cli::printError(error);
+        return cli::kExitFailure;
     }
 
     RecordedMessages messages;

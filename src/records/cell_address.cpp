@@ -41,7 +41,7 @@ int addressRow(QByteArrayView address, bool* unreadable) {
 
 QString cellAddressText(int x, int y) {
     // The column letter is the byte 'A' + x, as the game writes it.
-    const char letter = static_cast<char>(('A' + x) & 0xFF);
+    const char letter = static_cast<char>((int64_t{'A'} + x) & 0xFF);
     return decodeWindows1250(QByteArrayView(&letter, 1)) + QString::number(y);
 }
 

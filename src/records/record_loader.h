@@ -17,7 +17,7 @@ inline const char* const kNoWorld = "Záznam je zřejmě poškozen.\nChyba: nelz
 inline const char* const kWorldSize =
     "Záznam je zřejmě poškozen.\nChyba: rozměry světa musí být 1 až 1000 políček";
 inline const char* const kPlayerCount =
-    "Záznam je zřejmě poškozen.\nChyba: počet hráčů musí být 0 až 1000";
+    "Záznam je zřejmě poškozen.\nChyba: počet hráčů musí být 0 až 99";
 inline const char* const kNoMap = "Záznam je zřejmě poškozen\nChyba: svět nelze vytvořit";
 inline const char* const kPlayersMismatch =
     "Záznam je zřejmě poškozen\nChyba: počet hráčů neodpovídá";

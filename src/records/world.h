@@ -7,9 +7,10 @@
 
 namespace kx {
 
-// Bounds that keep a hostile header from making the program allocate without limit.
+// Bounds that keep a hostile header from making the program allocate without limit. A field
+// code holds the owner in two decimal digits, so a world has at most 99 players.
 inline constexpr int kMaxWorldSide = 1000;
-inline constexpr int kMaxPlayers = 1000;
+inline constexpr int kMaxPlayers = 99;
 
 // A width x height grid of integers indexed [x][y] (column, row), stored in one block.
 class Grid {
