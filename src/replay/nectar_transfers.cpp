@@ -43,7 +43,7 @@ void applyTrade(ReplayContext& ctx, int row) {
     const int sender = playerIndexByName(ctx.playerEntries, item.subItem(1));
     const int receiver = playerIndexByName(ctx.playerEntries, item.subItem(2));
     const int32_t amount = readAmount(item.subItem(3));
-    ctx.say(tradeSentence(item) + u'.');
+    ctx.say([&] { return QString(tradeSentence(item) + u'.'); });
 
     if (PlayerRecord* r = playerRecord(ctx, receiver))
         (*r)[Nectar] = wrapAdd((*r)[Nectar], amount);
@@ -58,7 +58,7 @@ void applyTradeHq(ReplayContext& ctx, int row) {
     const int sender = playerIndexByName(ctx.playerEntries, item.subItem(1));
     const int receiver = playerIndexByName(ctx.playerEntries, item.subItem(2));
     const int32_t amount = readAmount(item.subItem(3));
-    ctx.say(tradeSentence(item) + QStringLiteral(" na velení."));
+    ctx.say([&] { return QString(tradeSentence(item) + QStringLiteral(" na velení.")); });
 
     if (PlayerRecord* s = playerRecord(ctx, sender)) {
         (*s)[Nectar] = wrapSub((*s)[Nectar], amount);

@@ -3,6 +3,7 @@
 #include "records/world.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace kx {
 
@@ -10,5 +11,9 @@ namespace kx {
 // `playerIndex` (owner playerIndex + 1), the yield of its terrain. The HQ counts like any
 // other field.
 int32_t hourlyProduction(const World& world, int playerIndex);
+
+// The hourly production of every player at once, in one pass over the map: element i is
+// hourlyProduction(world, i).
+void hourlyProductionOfAll(const World& world, std::vector<int32_t>& production);
 
 } // namespace kx

@@ -28,9 +28,10 @@ struct ReplayContext {
     bool stopSlideShow = false; // set when an unreadable number or cell asks to stop it
 
     bool live() const { return world.liveDisplay == 1; }
-    void say(const QString& sentence) {
+    // Appends the sentence `make()` builds; it is not even built while the display is off.
+    template <typename Make> void say(Make&& make) {
         if (live())
-            info.append(sentence);
+            info.append(make());
     }
 };
 

@@ -166,14 +166,16 @@ void ReplaySession::applyRecounts(int32_t recounts) {
         state_.info.append(recountSentence(recounts));
     const int32_t cap = wrapMul(24, world.movesPerHour);
     // Every listed player, destroyed ones included (their moves grow again, they produce 0).
-    const int players = std::min<int>(static_cast<int>(state_.cbPlayers.size()),
-                                      world.playerCount());
+    const int players =
+        std::min<int>(static_cast<int>(state_.cbPlayers.size()), world.playerCount());
+    hourlyProductionOfAll(world, production_);
     for (int i = 0; i < players; ++i) {
         PlayerRecord& record = world.playerTable[static_cast<size_t>(i)];
         record[Moves] = wrapAdd(record[Moves], wrapMul(world.movesPerHour, recounts));
         if (record[Moves] > cap)
             record[Moves] = cap;
-        record[Nectar] = wrapAdd(record[Nectar], wrapMul(hourlyProduction(world, i), recounts));
+        const int32_t yield = production_[static_cast<size_t>(i)];
+        record[Nectar] = wrapAdd(record[Nectar], wrapMul(yield, recounts));
     }
 }
 
@@ -200,8 +202,8 @@ void ReplaySession::replayOne() {
         return;
     }
     if (snapshotsEnabled_ && snapshots_.wants(world.eventIndex))
-        snapshots_.store(world.eventIndex, {world, builtLastEventTime_, slideStopSinceBuild_,
-                                            timeErrorSinceBuild_});
+        snapshots_.store(world.eventIndex,
+                         {world, builtLastEventTime_, slideStopSinceBuild_, timeErrorSinceBuild_});
 
     const bool live = world.liveDisplay == 1;
     const EventItem event = state_.lvData.item(world.eventIndex);
@@ -313,9 +315,13 @@ void ReplaySession::stepBack(int count) {
 
 // ---- Slide show ------------------------------------------------------------------------
 
-void ReplaySession::Button4Click() { state_.slideShowEnabled = true; }
+void ReplaySession::Button4Click() {
+    state_.slideShowEnabled = true;
+}
 
-void ReplaySession::Button5Click() { state_.slideShowEnabled = false; }
+void ReplaySession::Button5Click() {
+    state_.slideShowEnabled = false;
+}
 
 void ReplaySession::setEdTimeText(const QString& text) {
     const QString kept = text.left(4);

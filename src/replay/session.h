@@ -9,6 +9,8 @@
 
 #include <QLocale>
 
+#include <vector>
+
 namespace kx {
 
 // The main window's logic without the window: it owns the logical state (MainState) and
@@ -44,9 +46,7 @@ class ReplaySession {
     void setEdTimeText(const QString& text); // typing into edTime (at most 4 characters)
     void edTimeChange();
     void slajdTimer();
-    bool slideShowFires() const {
-        return state_.slideShowEnabled && state_.slideShowInterval > 0;
-    }
+    bool slideShowFires() const { return state_.slideShowEnabled && state_.slideShowInterval > 0; }
 
     // Players: selecting item `index` of the list (the change handler runs), or clearing the
     // selection without a change event.
@@ -57,7 +57,7 @@ class ReplaySession {
     // Map view controls and the mouse over the map (grid coordinates).
     void cbViewChange(int item);
     void setHighlightFields(bool checked) { highlightFields_ = checked; } // cbHL
-    void cbHHClick(bool checked);                                      // cbHH
+    void cbHHClick(bool checked);                                         // cbHH
     bool highlightFields() const { return highlightFields_; }
     bool hideHq() const { return hideHq_; }
     int viewItem() const { return viewItem_; }
@@ -94,6 +94,7 @@ class ReplaySession {
     int32_t builtLastEventTime_ = 0;
     bool slideStopSinceBuild_ = false;
     bool timeErrorSinceBuild_ = false;
+    std::vector<int32_t> production_; // reused by every recount
 };
 
 } // namespace kx

@@ -117,8 +117,10 @@ void applyBuy(ReplayContext& ctx, int row) {
     if (!item)
         return;
     const CellRef cell = readCell(ctx, item->subItem(1));
-    ctx.say(QStringLiteral("Koupeno ") + text(*item, 3) + QStringLiteral(" jednotek ") +
-            text(*item, 2) + QStringLiteral(" na políčko ") + text(*item, 1) + u'.');
+    ctx.say([&] {
+        return QString(QStringLiteral("Koupeno ") + text(*item, 3) + QStringLiteral(" jednotek ") +
+                       text(*item, 2) + QStringLiteral(" na políčko ") + text(*item, 1) + u'.');
+    });
     const int32_t n = readCount(ctx, item->subItem(3));
 
     World& world = ctx.world;
@@ -158,14 +160,19 @@ void applyAttack(ReplayContext& ctx, int row) {
         world.contains(origin.x, origin.y) ? fieldOwner(world.fieldGrid(origin.x, origin.y)) : 0;
     const int32_t targetBefore =
         world.contains(target.x, target.y) ? world.fieldGrid(target.x, target.y) : 0;
-    const QString defender = targetBefore > 99 ? playerEntry(ctx, fieldOwner(targetBefore) - 1)
-                                               : QStringLiteral("volné území");
+    auto defender = [&] {
+        return targetBefore > 99 ? playerEntry(ctx, fieldOwner(targetBefore) - 1)
+                                 : QStringLiteral("volné území");
+    };
     const bool reportedSuccess = item->subItem(4) == QByteArrayView("1");
-    ctx.say(QStringLiteral("Útok z políčka ") + text(*item, 1) + QStringLiteral(" - ") +
+    ctx.say([&] {
+        return QString(
+            QStringLiteral("Útok z políčka ") + text(*item, 1) + QStringLiteral(" - ") +
             playerEntry(ctx, originOwner - 1) + QStringLiteral(" - na políčko ") + text(*item, 2) +
-            QStringLiteral(" - ") + defender + QStringLiteral(" - ") +
+            QStringLiteral(" - ") + defender() + QStringLiteral(" - ") +
             (reportedSuccess ? QStringLiteral("byl úspěšný") : QStringLiteral("se nepovedl")) +
             QStringLiteral(". Přežilo ") + text(*item, 5) + QStringLiteral(" jednotek."));
+    });
 
     // Unreadable numbers: 0 units sent, a failed attack, no survivors added.
     const int32_t sent = readCount(ctx, item->subItem(3));
@@ -222,8 +229,11 @@ void applyMove(ReplayContext& ctx, int row) {
     const int32_t n = readCount(ctx, item->subItem(3));
     const CellRef origin = readCell(ctx, item->subItem(1));
     const CellRef dest = readCell(ctx, item->subItem(2));
-    ctx.say(QStringLiteral("Přesunuto ") + text(*item, 3) + QStringLiteral(" jednotek z políčka ") +
-            text(*item, 1) + QStringLiteral(" na políčko ") + text(*item, 2) + u'.');
+    ctx.say([&] {
+        return QString(QStringLiteral("Přesunuto ") + text(*item, 3) +
+                       QStringLiteral(" jednotek z políčka ") + text(*item, 1) +
+                       QStringLiteral(" na políčko ") + text(*item, 2) + u'.');
+    });
 
     if (world.contains(origin.x, origin.y) && world.contains(dest.x, dest.y)) {
         int32_t& originUnits = world.unitGrid(origin.x, origin.y);
@@ -277,8 +287,10 @@ void applyConvertGround(ReplayContext& ctx, int row) {
     const QString name = letter == 'B'   ? QStringLiteral("bažina")
                          : letter == 'S' ? QStringLiteral("skála")
                                          : QStringLiteral("normální");
-    ctx.say(QStringLiteral("Políčko ") + text(*item, 1) +
-            QStringLiteral(" bylo převedeno na typ ") + name + u'.');
+    ctx.say([&] {
+        return QString(QStringLiteral("Políčko ") + text(*item, 1) +
+                       QStringLiteral(" bylo převedeno na typ ") + name + u'.');
+    });
     repaintCell(ctx, cell.x, cell.y);
 }
 
@@ -301,8 +313,10 @@ void applyRetreat(ReplayContext& ctx, int row) {
             (*owner)[Nectar] = wrapAdd((*owner)[Nectar], refund);
         }
     }
-    ctx.say(QStringLiteral("Prodáno ") + text(*item, 2) + QStringLiteral(" jednotek z políčka ") +
-            text(*item, 1) + u'.');
+    ctx.say([&] {
+        return QString(QStringLiteral("Prodáno ") + text(*item, 2) +
+                       QStringLiteral(" jednotek z políčka ") + text(*item, 1) + u'.');
+    });
 
     if (inside) {
         int32_t& units = world.unitGrid(cell.x, cell.y);
@@ -335,8 +349,10 @@ void destroyHq(ReplayContext& ctx, int owner) {
         (*p)[Nectar] = 0;
         (*p)[Team] = kTeamDestroyed;
     }
-    ctx.say(QStringLiteral("Velení hráče ") + playerEntry(ctx, owner - 1) +
-            QStringLiteral(" bylo zničeno."));
+    ctx.say([&] {
+        return QString(QStringLiteral("Velení hráče ") + playerEntry(ctx, owner - 1) +
+                       QStringLiteral(" bylo zničeno."));
+    });
     if (ctx.live() && ctx.repaint)
         ctx.repaint->redrawMap();
 }

@@ -1,0 +1,73 @@
+// Replay speed on generated records: quiet replay and backward jumps.
+#include "bench_records.h"
+
+#include "replay/session.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace kx;
+
+namespace {
+
+// Events per record; KX_BENCH_EVENTS makes a quick smoke run possible.
+int64_t recordEvents() {
+    if (const char* text = std::getenv("KX_BENCH_EVENTS"))
+        return std::atoll(text);
+    return 1'000'000;
+}
+
+struct LoadedSession {
+    RecordedMessages messages;
+    ReplaySession session{messages};
+    explicit LoadedSession(int64_t events, int side = 20) {
+        session.loadRecord(bench::generatedLog(events, side, side), kFilterEventLog);
+    }
+    void replayQuietlyToEnd() {
+        MainState& state = session.state();
+        state.world.liveDisplay = 0;
+        while (state.world.eventIndex < state.lvData.size())
+            session.replayStep();
+        state.world.liveDisplay = 1;
+    }
+};
+
+void quietReplay(benchmark::State& bench) {
+    LoadedSession loaded(recordEvents());
+    MainState& state = loaded.session.state();
+    const int32_t first = state.world.eventIndex;
+    int64_t events = 0;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        loaded.session.stepBack(state.world.eventIndex); // back to the first event
+        bench.ResumeTiming();
+        state.world.liveDisplay = 0;
+        while (state.world.eventIndex < state.lvData.size())
+            loaded.session.replayStep();
+        state.world.liveDisplay = 1;
+        events += state.lvData.size() - first;
+    }
+    bench.SetItemsProcessed(events);
+}
+BENCHMARK(quietReplay)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void stepBackAtEnd(benchmark::State& bench, bool snapshots) {
+    LoadedSession loaded(recordEvents());
+    loaded.session.setSnapshotsEnabled(snapshots);
+    loaded.replayQuietlyToEnd();
+    for (auto _ : bench) {
+        loaded.session.stepBack(1);
+        bench.PauseTiming();
+        loaded.session.replayStep(); // back to the end for the next round
+        bench.ResumeTiming();
+    }
+}
+void stepBackWithSnapshots(benchmark::State& bench) { stepBackAtEnd(bench, true); }
+void stepBackRebuildAndReplay(benchmark::State& bench) { stepBackAtEnd(bench, false); }
+BENCHMARK(stepBackWithSnapshots)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(stepBackRebuildAndReplay)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+} // namespace
+
+BENCHMARK_MAIN();
