@@ -2,6 +2,8 @@
 
 #include "windows1250.h"
 
+#include <cstring>
+
 namespace kx {
 
 QString EventItem::captionText() const { return decodeWindows1250(caption); }
@@ -14,9 +16,10 @@ EventItem splitFields(QByteArrayView line) {
     qsizetype pos = 0;
     const qsizetype size = line.size();
     while (pos < size) {
-        const qsizetype semicolon = line.indexOf(';', pos);
-        if (semicolon < 0)
+        const void* hit = std::memchr(line.data() + pos, ';', static_cast<size_t>(size - pos));
+        if (!hit)
             break;
+        const qsizetype semicolon = static_cast<const char*>(hit) - line.data();
         if (filled < kFields)
             fields[static_cast<size_t>(filled++)] = line.sliced(pos, semicolon - pos);
         else

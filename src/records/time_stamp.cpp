@@ -3,6 +3,7 @@
 #include "numbers.h"
 #include "windows1250.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 
@@ -21,6 +22,31 @@ QByteArrayView copyOf(QByteArrayView text, qsizetype from, qsizetype count) {
     return text.sliced(start, std::min(count, text.size() - start));
 }
 
+int32_t composeSeconds(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
+                       int32_t second) {
+    int32_t s = wrapMul(wrapSub(year, 1970), kYearSeconds);
+    s = wrapAdd(s, wrapMul(monthEnd(wrapSub(month, 1)), kDaySeconds));
+    s = wrapAdd(s, wrapMul(wrapSub(day, 1), kDaySeconds));
+    s = wrapAdd(s, wrapMul(wrapSub(hour, 2), 3600));
+    s = wrapAdd(s, wrapMul(minute, 60));
+    return wrapAdd(s, second);
+}
+
+// Day numbers by the 0-based day of the 365-day year, before the hour rule.
+const std::array<uint16_t, 365>& dayNumbers() {
+    static const std::array<uint16_t, 365> table = [] {
+        std::array<uint16_t, 365> t{};
+        for (int32_t d = 0; d < 365; ++d) {
+            int32_t m = 1;
+            while (monthEnd(m) < d)
+                ++m;
+            t[static_cast<size_t>(d)] = static_cast<uint16_t>(d - monthEnd(m - 1) + 1);
+        }
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
 
 int32_t monthEnd(int32_t month) {
@@ -29,6 +55,20 @@ int32_t monthEnd(int32_t month) {
 }
 
 std::optional<int32_t> timeSeconds(QByteArrayView text) {
+    // The usual text of plain digits is read directly; anything else by the general rule.
+    auto digit = [&](qsizetype i) { return text[i] >= '0' && text[i] <= '9'; };
+    if (text.size() >= 19 && digit(0) && digit(1) && digit(2) && digit(3) && digit(5) &&
+        digit(6) && digit(8) && digit(9) && digit(11) && digit(12) && digit(14) && digit(15) &&
+        digit(17) && digit(18)) {
+        auto number = [&](qsizetype i, int count) {
+            int32_t value = 0;
+            for (int k = 0; k < count; ++k)
+                value = value * 10 + (text[i + k] - '0');
+            return value;
+        };
+        return composeSeconds(number(0, 4), number(8, 2), number(5, 2), number(11, 2),
+                              number(14, 2), number(17, 2));
+    }
     const auto year = parseDecimalInt(copyOf(text, 1, 4));
     const auto day = parseDecimalInt(copyOf(text, 6, 2));
     const auto month = parseDecimalInt(copyOf(text, 9, 2));
@@ -37,12 +77,7 @@ std::optional<int32_t> timeSeconds(QByteArrayView text) {
     const auto second = parseDecimalInt(copyOf(text, 18, 2));
     if (!year || !day || !month || !hour || !minute || !second)
         return std::nullopt;
-    int32_t s = wrapMul(wrapSub(*year, 1970), kYearSeconds);
-    s = wrapAdd(s, wrapMul(monthEnd(wrapSub(*month, 1)), kDaySeconds));
-    s = wrapAdd(s, wrapMul(wrapSub(*day, 1), kDaySeconds));
-    s = wrapAdd(s, wrapMul(wrapSub(*hour, 2), 3600));
-    s = wrapAdd(s, wrapMul(*minute, 60));
-    return wrapAdd(s, *second);
+    return composeSeconds(*year, *month, *day, *hour, *minute, *second);
 }
 
 uint16_t hourNumber(int32_t seconds) {
@@ -51,12 +86,8 @@ uint16_t hourNumber(int32_t seconds) {
 }
 
 uint16_t dayNumber(int32_t seconds) {
-    const auto d = static_cast<int32_t>((static_cast<uint32_t>(seconds) % kYearSeconds) /
-                                        kDaySeconds);
-    int32_t m = 1;
-    while (monthEnd(m) < d)
-        ++m;
-    int32_t day = d - monthEnd(m - 1) + 1;
+    const uint32_t d = (static_cast<uint32_t>(seconds) % kYearSeconds) / kDaySeconds;
+    int32_t day = dayNumbers()[d];
     if (hourNumber(seconds) < 2)
         ++day;
     return static_cast<uint16_t>(day);

@@ -1,5 +1,6 @@
 #include "nectar_transfers.h"
 
+#include "player_directory.h"
 #include "records/numbers.h"
 #include "records/windows1250.h"
 #include "unit_actions.h"
@@ -16,6 +17,11 @@ int findEntry(const QStringList& entries, const QString& entry) {
 }
 
 // A trade amount that is not an integer moves nothing and does not stop the slide show.
+int findPlayer(const ReplayContext& ctx, QByteArrayView name) {
+    return ctx.directory ? ctx.directory->indexOf(name)
+                         : playerIndexByName(ctx.playerEntries, name);
+}
+
 int32_t readAmount(QByteArrayView text) {
     return parseDecimalInt(text).value_or(0);
 }
@@ -39,9 +45,9 @@ int playerIndexByName(const QStringList& entries, QByteArrayView name) {
 void applyTrade(ReplayContext& ctx, int row) {
     if (row < 0 || row >= ctx.events.size())
         return;
-    const EventItem item = ctx.events.item(row);
-    const int sender = playerIndexByName(ctx.playerEntries, item.subItem(1));
-    const int receiver = playerIndexByName(ctx.playerEntries, item.subItem(2));
+    const EventItem item = ctx.itemAt(row);
+    const int sender = findPlayer(ctx, item.subItem(1));
+    const int receiver = findPlayer(ctx, item.subItem(2));
     const int32_t amount = readAmount(item.subItem(3));
     ctx.say([&] { return QString(tradeSentence(item) + u'.'); });
 
@@ -54,9 +60,9 @@ void applyTrade(ReplayContext& ctx, int row) {
 void applyTradeHq(ReplayContext& ctx, int row) {
     if (row < 0 || row >= ctx.events.size())
         return;
-    const EventItem item = ctx.events.item(row);
-    const int sender = playerIndexByName(ctx.playerEntries, item.subItem(1));
-    const int receiver = playerIndexByName(ctx.playerEntries, item.subItem(2));
+    const EventItem item = ctx.itemAt(row);
+    const int sender = findPlayer(ctx, item.subItem(1));
+    const int receiver = findPlayer(ctx, item.subItem(2));
     const int32_t amount = readAmount(item.subItem(3));
     ctx.say([&] { return QString(tradeSentence(item) + QStringLiteral(" na velení.")); });
 

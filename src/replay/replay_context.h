@@ -8,6 +8,8 @@
 
 namespace kx {
 
+class PlayerDirectory;
+
 // Whoever draws the map is told which cells an event changed. Grid coordinates: world cell
 // (x, y) is grid cell (x + 1, y + 1); row and column 0 hold the headers.
 class RepaintSink {
@@ -25,7 +27,17 @@ struct ReplayContext {
     const QStringList& playerEntries; // the player list: "name (team)" per player index
     QStringList& info;                // lines of the info memo
     RepaintSink* repaint = nullptr;
+    const PlayerDirectory* directory = nullptr; // a fast index of playerEntries, when given
     bool stopSlideShow = false; // set when an unreadable number or cell asks to stop it
+
+    // The item being replayed, already split, so that an operation need not split it again.
+    const EventItem* current = nullptr;
+    int currentRow = -1;
+
+    // The event's item, split now unless it is the current one.
+    EventItem itemAt(int row) const {
+        return row == currentRow && current ? *current : events.item(row);
+    }
 
     bool live() const { return world.liveDisplay == 1; }
     // Appends the sentence `make()` builds; it is not even built while the display is off.

@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "nectar_transfers.h"
+#include "player_directory.h"
 #include "player_stats.h"
 #include "production.h"
 #include "unit_actions.h"
@@ -227,7 +228,11 @@ void ReplaySession::replayOne() {
     if (recounts != 0)
         applyRecounts(recounts);
 
-    ReplayContext ctx{world, state_.lvData, state_.cbPlayers, state_.info, repaint_};
+    if (!directory_.isFor(state_.cbPlayers))
+        directory_.rebuild(state_.cbPlayers);
+    ReplayContext ctx{world, state_.lvData, state_.cbPlayers, state_.info, repaint_, &directory_};
+    ctx.current = &event;
+    ctx.currentRow = world.eventIndex;
     dispatch(ctx, event.caption, world.eventIndex);
     if (ctx.stopSlideShow) {
         state_.slideShowEnabled = false;

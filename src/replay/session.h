@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player_directory.h"
 #include "replay_context.h"
 #include "snapshot_cache.h"
 
@@ -70,6 +71,8 @@ class ReplaySession {
     // Backward jumps start from copies of the world unless this is off (then they rebuild and
     // replay from the first event, the slow path kept for comparison).
     void setSnapshotsEnabled(bool enabled) { snapshotsEnabled_ = enabled; }
+    // Copies every `events` events (0: chosen by the record's size), from the next load on.
+    void setSnapshotSpacing(int32_t events) { snapshots_.setFixedInterval(events); }
 
   private:
     void replayOne();
@@ -95,6 +98,7 @@ class ReplaySession {
     bool slideStopSinceBuild_ = false;
     bool timeErrorSinceBuild_ = false;
     std::vector<int32_t> production_; // reused by every recount
+    PlayerDirectory directory_;
 };
 
 } // namespace kx

@@ -37,11 +37,14 @@ class SnapshotCache {
     const Snapshot* nearest(int32_t eventIndex, int32_t* foundIndex) const;
 
     int32_t interval() const { return interval_; }
+    // A fixed spacing instead of the automatic one (0 restores the automatic choice).
+    void setFixedInterval(int32_t events) { fixedInterval_ = events; }
     size_t size() const { return snapshots_.size(); }
 
   private:
     std::map<int32_t, Snapshot> snapshots_;
     int32_t interval_ = 1024;
+    int32_t fixedInterval_ = 0;
 };
 
 } // namespace kx

@@ -19,7 +19,7 @@ bool insideWorld(const World& world, int64_t x, int64_t y) {
 std::optional<EventItem> eventAt(const ReplayContext& ctx, int row) {
     if (row < 0 || row >= ctx.events.size())
         return std::nullopt;
-    return ctx.events.item(row);
+    return ctx.itemAt(row);
 }
 
 // Whole moves from a cost computed in double precision, truncated; saturated so that no

@@ -33,6 +33,13 @@ TEST(TimeStamp, RecountsBetweenEvents) {
     EXPECT_EQ(recountsBetween(seconds("2005-07-03-22-00-00"), seconds("2005-08-03-01-00-00")), 3);
 }
 
+TEST(TimeStamp, DigitTextsAndSignedFieldsReadAlike) {
+    // Plain digits take a shortcut; a field with a sign goes the general way.
+    EXPECT_EQ(timeSeconds("2005-07-03-14-05-09"), timeSeconds("2005-07-03-14-05-+9"));
+    EXPECT_EQ(timeSeconds("9999-31-12-23-59-59"), timeSeconds("9999-31-12-23-59-+59"));
+    EXPECT_EQ(timeSeconds("2005-07-03-14-05-09 trailing"), timeSeconds("2005-07-03-14-05-09"));
+}
+
 TEST(TimeStamp, UnreadableFieldsFail) {
     EXPECT_FALSE(timeSeconds("2005-07-03-14-05-x9"));
     EXPECT_FALSE(timeSeconds("2005-07-03-14-05"));
