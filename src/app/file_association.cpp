@@ -64,8 +64,8 @@ QString XdgFileAssociation::desktopEntryText() const {
                           "Type=Application\n"
                           "Name=KX Review\n"
                           "Comment=") +
-           QString::fromUtf8("Prohlížeč záznamů světů Kexland") +
-           QStringLiteral("\nExec=") + quotedExec(executable_) +
+           QString::fromUtf8("Prohlížeč záznamů světů Kexland") + QStringLiteral("\nExec=") +
+           quotedExec(executable_) +
            QStringLiteral(" %f\n"
                           "MimeType=application/x-kxreview-record;\n"
                           "Terminal=false\n"
@@ -89,9 +89,9 @@ void XdgFileAssociation::writeAssociation() {
     if (desktopWritten) {
         runIfPresent(QStringLiteral("update-desktop-database"),
                      {dataHome + QStringLiteral("/applications")});
-        runIfPresent(QStringLiteral("xdg-mime"), {QStringLiteral("default"),
-                                                  QLatin1String(kDesktopFileName),
-                                                  QLatin1String(kRecordMimeType)});
+        runIfPresent(QStringLiteral("xdg-mime"),
+                     {QStringLiteral("default"), QLatin1String(kDesktopFileName),
+                      QLatin1String(kRecordMimeType)});
     }
 }
 

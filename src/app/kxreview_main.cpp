@@ -1,0 +1,47 @@
+// The viewer's entry: Czech texts, the five windows, the one-time association question and
+// the record named on the command line.
+#include "app/file_association.h"
+#include "app/startup.h"
+#include "app/ui/converter_window.h"
+#include "app/ui/main_window.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QTranslator>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(QStringLiteral("KXReview"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kxreview"));
+
+    // Qt's own texts (standard buttons, the file dialog) in Czech.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    const std::optional<QString> startFile = kx::startFileFromArguments(app.arguments());
+
+    kx::TFMain mainWindow;
+    mainWindow.show();
+    {
+        std::unique_ptr<QSettings> settings(kx::openSettings());
+        kx::XdgFileAssociation association(QCoreApplication::applicationFilePath());
+        kx::runAssociationStep(*settings, mainWindow.messages(), association);
+    }
+    // The other windows, in their order; each lives until the program ends and is hidden,
+    // not destroyed, when closed.
+    // FAbout: the About window.
+    // FExplore: the record browser.
+    // FCreate: the map editor.
+    kx::TFConv2 converterWindow(&mainWindow); // FConv2
+    mainWindow.setConverterWindow(&converterWindow);
+    if (startFile)
+        mainWindow.openRecord(*startFile);
+    return QApplication::exec();
+}

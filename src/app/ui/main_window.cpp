@@ -1,0 +1,238 @@
+#include "main_window.h"
+
+#include "converter_window.h"
+
+#include "app/startup.h"
+#include "mapview/ui/map_grid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QTimer>
+
+namespace kx {
+
+namespace {
+
+void setTextIfChanged(QLabel* label, const QString& text) {
+    if (label->text() != text)
+        label->setText(text);
+}
+
+} // namespace
+
+TFMain::TFMain(QWidget* parent)
+    : QMainWindow(parent), boxes_(this), session_(boxes_), messages_(&boxes_), fileDialog_(this),
+      openDialog_(&fileDialog_) {
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+    buildControls();
+    buildMenu();
+    activity_ = std::make_unique<WindowActivity>(pbLoad_);
+    session_.setActivityObserver(activity_.get());
+    dgMap_->setSession(&session_); // also makes the map the session's repaint sink
+    session_.state().dlgOpen.initialDir = QDir::currentPath();
+    connectControls();
+    resize(760, 560);
+    refresh();
+}
+
+TFMain::~TFMain() {
+    dgMap_->setSession(nullptr);
+}
+
+void TFMain::setMessages(UserMessages* messages) {
+    messages_ = messages ? messages : &boxes_;
+    // The session reports through the same object as the window.
+    session_.setMessages(*messages_);
+}
+
+void TFMain::connectControls() {
+    connect(Button1_, &QPushButton::clicked, this, [this] {
+        session_.Button1Click();
+        afterAction();
+    });
+    connect(Button2_, &QPushButton::clicked, this, [this] {
+        session_.Button2Click();
+        afterAction();
+    });
+    connect(Button6_, &QPushButton::clicked, this, [this] {
+        session_.Button6Click();
+        afterAction();
+    });
+    connect(Button7_, &QPushButton::clicked, this, [this] {
+        session_.Button7Click();
+        afterAction();
+    });
+    connect(Button4_, &QPushButton::clicked, this, [this] {
+        session_.Button4Click();
+        afterAction();
+    });
+    connect(Button5_, &QPushButton::clicked, this, [this] {
+        session_.Button5Click();
+        afterAction();
+    });
+    // "Start!" answers Enter and "Zrušit" Esc anywhere in the window.
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, Button4_,
+                &QPushButton::click);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, Button5_,
+            &QPushButton::click);
+    connect(edTime_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        session_.setEdTimeText(text);
+        afterAction();
+    });
+    connect(slajd_, &QTimer::timeout, this, [this] {
+        session_.slajdTimer();
+        afterAction();
+    });
+    connect(btnNext_, &QPushButton::clicked, this, [this] {
+        session_.btnNextClick();
+        afterAction();
+    });
+    connect(cbPlayers_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        session_.selectPlayer(index);
+        afterAction();
+    });
+    connect(cbView_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        session_.cbViewChange(index);
+        afterAction();
+    });
+    connect(cbHL_, &QCheckBox::toggled, this,
+            [this](bool checked) { session_.setHighlightFields(checked); });
+    connect(cbHH_, &QCheckBox::clicked, this, [this](bool checked) {
+        session_.cbHHClick(checked);
+        afterAction();
+    });
+    connect(dgMap_, &MapGrid::cellPointed, this, [this] { refreshLabels(); });
+}
+
+bool TFMain::openRecord(const QString& path) {
+    session_.state().dlgOpen.fileName = path;
+    const bool loaded = session_.loadRecord(path, readingForPath(path));
+    afterAction();
+    return loaded;
+}
+
+void TFMain::mmFileOpenClick() {
+    session_.mmFileOpenClick(*openDialog_);
+    afterAction();
+}
+
+void TFMain::mmUtilConvClick() {
+    if (!converter_)
+        return;
+    converter_->showConversion(session_.state().converter);
+    converter_->show();
+    converter_->raise();
+}
+
+void TFMain::showModal(QWidget* window) {
+    if (!window)
+        return;
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->raise();
+}
+
+void TFMain::closeEvent(QCloseEvent* event) {
+    // Closing in the middle of a load or jump would pull the window from under it: close
+    // when it has finished.
+    if (session_.busy()) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    slajd_->stop();
+    event->accept();
+}
+
+void TFMain::afterAction() {
+    refresh();
+    if (converter_ && converter_->isVisible())
+        converter_->showConversion(session_.state().converter);
+    if (closeRequested_ && !session_.busy()) {
+        closeRequested_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TFMain::refreshPlayers() {
+    const MainState& state = session_.state();
+    if (shownPlayers_ != state.cbPlayers) {
+        const QSignalBlocker blocker(cbPlayers_);
+        cbPlayers_->clear();
+        cbPlayers_->addItems(state.cbPlayers);
+        shownPlayers_ = state.cbPlayers;
+    }
+    if (cbPlayers_->currentIndex() != state.selectedPlayer) {
+        const QSignalBlocker blocker(cbPlayers_);
+        cbPlayers_->setCurrentIndex(state.selectedPlayer);
+    }
+    if (gbPlayers_->title() != state.gbPlayersCaption)
+        gbPlayers_->setTitle(state.gbPlayersCaption.isEmpty() ? QString::fromUtf8(" Hráči ")
+                                                              : state.gbPlayersCaption);
+}
+
+void TFMain::refreshLabels() {
+    const MainState& state = session_.state();
+    setTextIfChanged(lbPT_, state.stats.lbPT);
+    setTextIfChanged(lbPN_, state.stats.lbPN);
+    setTextIfChanged(lbPP_, state.stats.lbPP);
+    setTextIfChanged(lbPH_, state.stats.lbPH);
+    setTextIfChanged(lbPA_, state.stats.lbPA);
+    setTextIfChanged(lbPD_, state.stats.lbPD);
+    setTextIfChanged(lbFN_, state.inspector.lbFN);
+    setTextIfChanged(lbFT_, state.inspector.lbFT);
+    setTextIfChanged(lbFO_, state.inspector.lbFO);
+    setTextIfChanged(lbFU_, state.inspector.lbFU);
+    setTextIfChanged(lbFC_, state.inspector.lbFC);
+    setTextIfChanged(lbTime_, state.lbTime);
+}
+
+void TFMain::refreshSlideShow() {
+    const MainState& state = session_.state();
+    if (edTime_->text() != state.edTime) {
+        const QSignalBlocker blocker(edTime_);
+        edTime_->setText(state.edTime);
+    }
+    if (session_.slideShowFires()) {
+        if (slajd_->interval() != state.slideShowInterval)
+            slajd_->setInterval(state.slideShowInterval);
+        if (!slajd_->isActive())
+            slajd_->start();
+    } else {
+        slajd_->stop();
+    }
+}
+
+void TFMain::refresh() {
+    const MainState& state = session_.state();
+    refreshPlayers();
+    refreshLabels();
+    if (shownInfo_ != state.info) {
+        mInfo_->setPlainText(state.info.join(QLatin1Char('\n')));
+        shownInfo_ = state.info;
+    }
+    if (shownSummary_ != state.summary) {
+        mRes_->setPlainText(state.summary.join(QLatin1Char('\n')));
+        shownSummary_ = state.summary;
+    }
+    mapArea_->setCurrentWidget(state.summaryShown ? summaryPage_ : static_cast<QWidget*>(dgMap_));
+    Panel1_->setEnabled(state.panelEnabled);
+    pbLoad_->setVisible(state.progressVisible);
+    refreshSlideShow();
+}
+
+} // namespace kx

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "qt_user_messages.h"
+#include "record_open_dialog.h"
+#include "window_activity.h"
+
+#include "replay/session.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QWidget;
+
+namespace kx {
+
+class MapGrid;
+class TFConv2;
+
+// The main window: binds its controls to the replay session and shows what it says.
+class TFMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TFMain(QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    ReplaySession& session() { return session_; }
+    UserMessages& messages() { return *messages_; }
+    // Replaces the message boxes (tests record them instead).
+    void setMessages(UserMessages* messages);
+    void setOpenDialog(OpenDialog* dialog) { openDialog_ = dialog; }
+    void setConverterWindow(TFConv2* window) { converter_ = window; }
+    // Windows opened from the menu; a window not yet set leaves its entry without effect.
+    void setBrowserWindow(QWidget* window) { browser_ = window; }
+    void setEditorWindow(QWidget* window) { editor_ = window; }
+    void setAboutWindow(QWidget* window) { about_ = window; }
+
+    // Loads a record handed over by name (command line, record browser): read by its name.
+    bool openRecord(const QString& path);
+
+    // Shows everything the session holds now.
+    void refresh();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    QWidget* buildPlayersGroup();
+    QWidget* buildNavigation();
+    QWidget* buildPages();
+    void buildMenu();
+    void connectControls();
+    void afterAction();
+    void refreshPlayers();
+    void refreshLabels();
+    void refreshSlideShow();
+    void showModal(QWidget* window);
+
+    void mmFileOpenClick();
+    void mmUtilConvClick();
+
+    QtUserMessages boxes_;
+    ReplaySession session_;
+    UserMessages* messages_;
+    std::unique_ptr<WindowActivity> activity_;
+    RecordOpenDialog fileDialog_;
+    OpenDialog* openDialog_;
+    TFConv2* converter_ = nullptr;
+    QWidget* browser_ = nullptr;
+    QWidget* editor_ = nullptr;
+    QWidget* about_ = nullptr;
+    bool closeRequested_ = false;
+
+    // Controls, named as the window's layout names them.
+    QGroupBox* gbPlayers_ = nullptr;
+    QComboBox* cbPlayers_ = nullptr;
+    QLabel* lbPT_ = nullptr;
+    QLabel* lbPN_ = nullptr;
+    QLabel* lbPP_ = nullptr;
+    QLabel* lbPH_ = nullptr;
+    QLabel* lbPA_ = nullptr;
+    QLabel* lbPD_ = nullptr;
+    QWidget* Panel1_ = nullptr;
+    QPushButton* Button7_ = nullptr;
+    QPushButton* Button6_ = nullptr;
+    QPushButton* Button1_ = nullptr;
+    QPushButton* Button2_ = nullptr;
+    QTabWidget* PageControl1_ = nullptr;
+    QLineEdit* edTime_ = nullptr;
+    QPushButton* Button4_ = nullptr;
+    QPushButton* Button5_ = nullptr;
+    QComboBox* cbView_ = nullptr;
+    QCheckBox* cbHL_ = nullptr;
+    QCheckBox* cbHH_ = nullptr;
+    QLabel* lbFN_ = nullptr;
+    QLabel* lbFT_ = nullptr;
+    QLabel* lbFO_ = nullptr;
+    QLabel* lbFU_ = nullptr;
+    QLabel* lbFC_ = nullptr;
+    QPlainTextEdit* mInfo_ = nullptr;
+    QLabel* lbTime_ = nullptr;
+    QProgressBar* pbLoad_ = nullptr;
+    QStackedWidget* mapArea_ = nullptr;
+    MapGrid* dgMap_ = nullptr;
+    QWidget* summaryPage_ = nullptr;
+    QPlainTextEdit* mRes_ = nullptr;
+    QPushButton* btnNext_ = nullptr;
+    QTimer* slajd_ = nullptr;
+    QStringList shownPlayers_;
+    QStringList shownInfo_;
+    QStringList shownSummary_;
+};
+
+} // namespace kx

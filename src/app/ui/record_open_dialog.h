@@ -1,0 +1,22 @@
+#pragma once
+
+#include "records/record_loader.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kx {
+
+// The open dialog with the two record filters; the chosen filter decides the reading.
+class RecordOpenDialog : public OpenDialog {
+  public:
+    explicit RecordOpenDialog(QWidget* parent) : parent_(parent) {}
+    bool exec(OpenDialogState& dialog) override;
+
+    static QStringList filters();
+
+  private:
+    QPointer<QWidget> parent_;
+};
+
+} // namespace kx
