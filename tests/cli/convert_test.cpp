@@ -4,27 +4,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "tool_run.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(KX_BIN_DIR "/kxrtool"), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 class ConvertCommand : public ::testing::Test {
   protected:

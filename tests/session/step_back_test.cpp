@@ -77,8 +77,9 @@ TEST(StepBack, CopiesOfTheWorldGiveTheSameResultAsTheRebuild) {
                 const int32_t before = fast.session.state().world.eventIndex;
                 fast.session.stepBack(count);
                 plain.session.stepBack(count);
-                expectSameState(fast.session.state(), plain.session.state(),
-                                QStringLiteral("seed %1 back %2 from %3").arg(seed).arg(count).arg(before));
+                expectSameState(
+                    fast.session.state(), plain.session.state(),
+                    QStringLiteral("seed %1 back %2 from %3").arg(seed).arg(count).arg(before));
                 if (fast.session.state().world.eventIndex <= players + 3)
                     break;
             }
@@ -123,7 +124,8 @@ TEST(StepBack, SlideShowStopsAndTimeErrorsBeforeACopyCountAsIfReplayed) {
         QString::fromUtf8("2005-07-03-1x-00-00; buy; A0; komár; 1;"), // unreadable time
     };
     for (int i = 0; i < 30; ++i)
-        lines << QString::fromUtf8("2005-07-03-16-%1-00; buy; A0; komár; 1;").arg(i, 2, 10, QChar('0'));
+        lines << QString::fromUtf8("2005-07-03-16-%1-00; buy; A0; komár; 1;")
+                     .arg(i, 2, 10, QChar('0'));
     const QString path = files.write("r.kxr", lines);
     for (bool snapshots : {true, false}) {
         Replayer r(path, snapshots, 4);
