@@ -210,3 +210,37 @@ TEST_F(Session, InspectorAndHighlightFollowTheMouse) {
     EXPECT_EQ(state.world.highlightOwner, 1);
     EXPECT_TRUE(recorder.cells.empty());
 }
+
+TEST_F(Session, NoStepOrJumpRunsInsideAnother) {
+    QStringList lines = twoPlayerRecord().mid(0, 4);
+    for (int i = 0; i < 9000; ++i)
+        lines << QString::fromUtf8("2005-07-03-15-%1-%2; buy; A0; komár; 1;")
+                     .arg(i / 600 % 60, 2, 10, QChar('0'))
+                     .arg(i / 10 % 60, 2, 10, QChar('0'));
+    load(lines);
+    // Clicks and timer ticks that arrive while a long jump serves the event loop.
+    struct Meddler : ActivityObserver {
+        ReplaySession* session = nullptr;
+        int calls = 0;
+        void progressChanged(int, bool) override {}
+        void keepAlive() override {
+            ++calls;
+            session->Button1Click();
+            session->Button7Click();
+            session->slajdTimer();
+            session->btnNextClick();
+        }
+    } meddler;
+    meddler.session = &session;
+    session.setSnapshotsEnabled(false);
+    session.Button4Click();
+    session.setActivityObserver(&meddler);
+    for (int i = 0; i < 9000; ++i)
+        session.replayStep();
+    const int32_t before = state.world.eventIndex;
+    session.Button6Click();
+    EXPECT_GT(meddler.calls, 0);
+    EXPECT_EQ(state.world.eventIndex, before - 1);
+    EXPECT_FALSE(session.busy());
+    session.setActivityObserver(nullptr);
+}
