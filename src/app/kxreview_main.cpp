@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/ui/converter_window.h"
 #include "app/ui/main_window.h"
+#include "editor/ui/editor_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -38,7 +39,8 @@ int main(int argc, char* argv[]) {
     // not destroyed, when closed.
     // FAbout: the About window.
     // FExplore: the record browser.
-    // FCreate: the map editor.
+    kx::TFCreate editorWindow(&mainWindow); // FCreate: the map editor
+    mainWindow.setEditorWindow(&editorWindow);
     kx::TFConv2 converterWindow(&mainWindow); // FConv2
     mainWindow.setConverterWindow(&converterWindow);
     if (startFile)

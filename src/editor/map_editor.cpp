@@ -1,0 +1,81 @@
+#include "map_editor.h"
+
+#include "records/numbers.h"
+
+#include <algorithm>
+
+namespace kx {
+
+int editorIcon(int32_t code) {
+    switch (code) {
+    case 1:
+    case 2:
+    case 3:
+        return code;
+    case 6:
+    case 7:
+    case 8:
+        return code - 2;
+    default:
+        return 0;
+    }
+}
+
+QString terrainCaption(int32_t paintTerrain) {
+    switch (paintTerrain) {
+    case kEditorNormal:
+        return QString::fromUtf8("normální");
+    case kEditorSwamp:
+        return QString::fromUtf8("bažina");
+    case kEditorRock:
+        return QString::fromUtf8("skála");
+    default:
+        return QString::fromUtf8("nedobytné");
+    }
+}
+
+MapEditor::MapEditor() {
+    allocateMap(kMaxMapSide, kMaxMapSide);
+}
+
+void MapEditor::allocateMap(int width, int height) {
+    width = std::clamp(width, kMinMapSide, kMaxMapSide);
+    height = std::clamp(height, kMinMapSide, kMaxMapSide);
+    editFields = Grid(width, height, kEditorNormal);
+    editUnits = Grid(width, height, 0);
+    editAllocated = true;
+}
+
+void MapEditor::cbXChange(int xItem, int yItem) {
+    allocateMap(xItem + kMinMapSide, yItem + kMinMapSide);
+}
+
+void MapEditor::image1Click(int tag) {
+    paintTerrain = tag >= kEditorNormal && tag <= kEditorRock ? tag : kEditorImpassable;
+    lbType = terrainCaption(paintTerrain);
+}
+
+void MapEditor::edUnitChange(QStringView text) {
+    if (const auto count = parseDecimalInt(text))
+        paintCount = *count;
+}
+
+bool MapEditor::dgMapSelectCell(int col, int row, int unitItem) {
+    const int x = col - 1;
+    const int y = row - 1;
+    if (!editAllocated || !editFields.contains(x, y))
+        return false;
+    const bool units = unitItem >= 1 && unitItem <= 6 && paintCount > 0 &&
+                       paintTerrain != kEditorImpassable;
+    editFields(x, y) = units ? paintTerrain + kEditorUnitsFlag : paintTerrain;
+    editUnits(x, y) = units ? wrapAdd(unitItem, wrapMul(paintCount, 10)) : 0;
+    return true;
+}
+
+int MapEditor::cellIcon(int col, int row) const {
+    const int x = col - 1;
+    const int y = row - 1;
+    return editAllocated && editFields.contains(x, y) ? editorIcon(editFields(x, y)) : 0;
+}
+
+} // namespace kx
