@@ -65,8 +65,8 @@ bool MapEditor::dgMapSelectCell(int col, int row, int unitItem) {
     const int y = row - 1;
     if (!editAllocated || !editFields.contains(x, y))
         return false;
-    const bool units = unitItem >= 1 && unitItem <= 6 && paintCount > 0 &&
-                       paintTerrain != kEditorImpassable;
+    const bool units =
+        unitItem >= 1 && unitItem <= 6 && paintCount > 0 && paintTerrain != kEditorImpassable;
     editFields(x, y) = units ? paintTerrain + kEditorUnitsFlag : paintTerrain;
     editUnits(x, y) = units ? wrapAdd(unitItem, wrapMul(paintCount, 10)) : 0;
     return true;

@@ -53,8 +53,11 @@ TEST(MapEditorTest, PaletteTagsChooseTerrainAndCaption) {
         int tag;
         int32_t terrain;
         const char* caption;
-    } cases[] = {{2, 2, "bažina"},    {3, 3, "skála"},     {0, -1, "nedobytné"},
-                 {1, 1, "normální"},  {7, -1, "nedobytné"}};
+    } cases[] = {{2, 2, "bažina"},
+                 {3, 3, "skála"},
+                 {0, -1, "nedobytné"},
+                 {1, 1, "normální"},
+                 {7, -1, "nedobytné"}};
     for (const auto& c : cases) {
         editor.image1Click(c.tag);
         EXPECT_EQ(editor.paintTerrain, c.terrain) << c.tag;
@@ -138,7 +141,7 @@ TEST(MapEditorTest, HeadersAndCellsOutsideTheMapChangeNothing) {
 }
 
 TEST(MapEditorTest, EditorIconsByCode) {
-    const std::pair<int32_t, int> cases[] = {{1, 1}, {2, 2}, {3, 3}, {6, 4},  {7, 5},
+    const std::pair<int32_t, int> cases[] = {{1, 1}, {2, 2},  {3, 3}, {6, 4}, {7, 5},
                                              {8, 6}, {-1, 0}, {0, 0}, {4, 0}, {5, 0}};
     for (const auto& [code, icon] : cases)
         EXPECT_EQ(editorIcon(code), icon) << code;

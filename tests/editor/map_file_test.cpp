@@ -27,8 +27,13 @@ QByteArray defaultHeader(const QByteArray& name, int width, int height) {
 }
 
 MapTexts defaultTexts(const QString& name = QStringLiteral("mapa")) {
-    return {name, QString(), QString(), QStringLiteral("3"), QStringLiteral("10"),
-            QStringLiteral("0"), QStringLiteral("100")};
+    return {name,
+            QString(),
+            QString(),
+            QStringLiteral("3"),
+            QStringLiteral("10"),
+            QStringLiteral("0"),
+            QStringLiteral("100")};
 }
 
 // Records messages, and the caption, text and default of every question.
@@ -58,8 +63,7 @@ struct MapFileTest : ::testing::Test {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
     QStringList files() const {
-        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System,
-                                          QDir::Name);
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
     bool save(const MapTexts& texts) { return saveMap(editor, texts, dir.path(), messages); }
 };
@@ -119,43 +123,43 @@ TEST_F(MapFileTest, FiveByThreeMapWithUnitsSwampRockAndImpassableFields) {
     texts.edMaxE = "999";
     ASSERT_TRUE(save(texts)) << messages.shown.join('\n').toStdString();
 
-    const QByteArray expected =
-        kXmlLine + "<world>\n"
-                   "<name>\x8Elu\x9Do\x75\xE8k\xFD k\xF9\xF2</name>\n"
-                   "<width>5</width>\n"
-                   "<height>3</height>\n"
-                   "<speed>03</speed>\n"
-                   "<limit>-5</limit>\n"
-                   "<description>Bitva u \xF8\x65ky</description>\n"
-                   "<author>Pepa & <spol></author>\n"
-                   "<class>0</class>\n"
-                   "<min>+1</min>\n"
-                   "<max>999</max>\n"
-                   "\n"
-                   "<fld><id>0</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>1</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>2</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>3</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>4</id><t>3</t><u></u><c>0</c></fld>\n"
-                   "\n"
-                   "<fld><id>5</id><t>1</t><u>Hovado</u><c>12</c></fld>\n"
-                   "<fld><id>6</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>7</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>8</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>9</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "\n"
-                   "<fld><id>10</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>11</id><t>2</t><u>\x8Av\xE1\x62</u><c>7</c></fld>\n"
-                   "<fld><id>12</id><t>2</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>13</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "<fld><id>14</id><t>0</t><u></u><c>0</c></fld>\n"
-                   "\n"
-                   "</world>";
+    const QByteArray expected = kXmlLine +
+                                "<world>\n"
+                                "<name>\x8Elu\x9Do\x75\xE8k\xFD k\xF9\xF2</name>\n"
+                                "<width>5</width>\n"
+                                "<height>3</height>\n"
+                                "<speed>03</speed>\n"
+                                "<limit>-5</limit>\n"
+                                "<description>Bitva u \xF8\x65ky</description>\n"
+                                "<author>Pepa & <spol></author>\n"
+                                "<class>0</class>\n"
+                                "<min>+1</min>\n"
+                                "<max>999</max>\n"
+                                "\n"
+                                "<fld><id>0</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>1</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>2</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>3</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>4</id><t>3</t><u></u><c>0</c></fld>\n"
+                                "\n"
+                                "<fld><id>5</id><t>1</t><u>Hovado</u><c>12</c></fld>\n"
+                                "<fld><id>6</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>7</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>8</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>9</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "\n"
+                                "<fld><id>10</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>11</id><t>2</t><u>\x8Av\xE1\x62</u><c>7</c></fld>\n"
+                                "<fld><id>12</id><t>2</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>13</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "<fld><id>14</id><t>0</t><u></u><c>0</c></fld>\n"
+                                "\n"
+                                "</world>";
     EXPECT_EQ(read(QString::fromUtf8("Žluťoučký kůň.xml")), expected);
 }
 
 TEST_F(MapFileTest, FileTerrainNumbers) {
-    const std::pair<int32_t, int32_t> cases[] = {{1, 0}, {6, 0}, {2, 1}, {7, 1},  {3, 2},
+    const std::pair<int32_t, int32_t> cases[] = {{1, 0}, {6, 0},  {2, 1}, {7, 1}, {3, 2},
                                                  {8, 2}, {-1, 3}, {0, 0}, {5, 0}, {100, 0}};
     for (const auto& [code, t] : cases)
         EXPECT_EQ(fileTerrainType(code), t) << code;
@@ -274,7 +278,8 @@ TEST_F(MapFileTest, SaveButtonOffersOneRetryWithNoAsDefault) {
     EXPECT_FALSE(button1Click(editor, texts, dir.path(), messages));
     ASSERT_EQ(messages.questions.size(), 1u);
     EXPECT_EQ(messages.questions[0].caption, QString::fromUtf8("Chyba ukládání"));
-    EXPECT_EQ(messages.questions[0].text, QString::fromUtf8("Mapu se nepodařilo uložit. Opakovat?"));
+    EXPECT_EQ(messages.questions[0].text,
+              QString::fromUtf8("Mapu se nepodařilo uložit. Opakovat?"));
     EXPECT_FALSE(messages.questions[0].defaultYes);
     EXPECT_EQ(messages.shown.size(), 1);
 

@@ -18,8 +18,8 @@ DescriptionEdit::DescriptionEdit(QWidget* parent) : QPlainTextEdit(parent) {
 int DescriptionEdit::room() const {
     // The document counts one character more than the text holds (its closing paragraph).
     const QTextCursor cursor = textCursor();
-    const int kept = document()->characterCount() - 1 -
-                     (cursor.selectionEnd() - cursor.selectionStart());
+    const int kept =
+        document()->characterCount() - 1 - (cursor.selectionEnd() - cursor.selectionStart());
     return std::max(0, kMaxLength - kept);
 }
 

@@ -151,7 +151,8 @@ bool EditorGrid::event(QEvent* event) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint cell = cellAt(help->pos());
         if (isBodyCell(cell))
-            QToolTip::showText(help->globalPos(), cellDescription(cell), this, cellRect(cell.x(), cell.y()));
+            QToolTip::showText(help->globalPos(), cellDescription(cell), this,
+                               cellRect(cell.x(), cell.y()));
         else
             QToolTip::hideText();
         return true;
@@ -174,4 +175,3 @@ QString EditorGrid::cellDescription(QPoint cell) const {
 }
 
 } // namespace kx
-
