@@ -2,24 +2,41 @@
 
 #include "windows1250.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kx {
 
 LineList LineList::fromText(QByteArray text) {
     LineList list;
     const char* data = text.constData();
     const qsizetype size = text.size();
+    // Most records end lines with CR LF or LF: find each LF with memchr, then look for a bare
+    // CR only inside that line.
+    list.spans_.reserve(static_cast<size_t>(size / 48 + 1));
     qsizetype lineStart = 0;
-    for (qsizetype pos = 0; pos < size; ++pos) {
-        const char c = data[pos];
-        if (c != '\n' && c != '\r')
+    qsizetype nextLf = -1; // the next LF at or after lineStart, found once per LF
+    while (lineStart < size) {
+        if (nextLf < lineStart && nextLf != size) {
+            const auto* found = static_cast<const char*>(
+                std::memchr(data + lineStart, '\n', static_cast<size_t>(size - lineStart)));
+            nextLf = found ? found - data : size;
+        }
+        const bool lf = nextLf < size;
+        const qsizetype lineEnd = nextLf;
+        const auto* cr = static_cast<const char*>(
+            std::memchr(data + lineStart, '\r', static_cast<size_t>(lineEnd - lineStart)));
+        if (cr && cr - data + 1 < lineEnd) {
+            // A CR that ends a line of its own.
+            list.spans_.push_back({uint32_t(lineStart), uint32_t(cr - data - lineStart)});
+            lineStart = cr - data + 1;
             continue;
-        list.spans_.push_back({uint32_t(lineStart), uint32_t(pos - lineStart)});
-        if (c == '\r' && pos + 1 < size && data[pos + 1] == '\n')
-            ++pos;
-        lineStart = pos + 1;
+        }
+        const qsizetype textEnd = cr ? lineEnd - 1 : lineEnd;
+        if (lf || textEnd > lineStart || cr)
+            list.spans_.push_back({uint32_t(lineStart), uint32_t(textEnd - lineStart)});
+        lineStart = lineEnd + 1;
     }
-    if (lineStart < size)
-        list.spans_.push_back({uint32_t(lineStart), uint32_t(size - lineStart)});
     list.buffer_ = std::move(text);
     return list;
 }
@@ -37,9 +54,14 @@ void LineList::reserve(qsizetype lines, qsizetype bytes) {
 }
 
 void LineList::append(QByteArrayView line) {
-    const auto start = uint32_t(buffer_.size());
-    buffer_.append(line);
-    spans_.push_back({start, uint32_t(line.size())});
+    const qsizetype start = buffer_.size();
+    const qsizetype needed = start + line.size();
+    if (needed > buffer_.capacity())
+        buffer_.reserve(std::max(needed, buffer_.capacity() * 2));
+    buffer_.resize(needed);
+    if (!line.isEmpty())
+        std::memcpy(buffer_.data() + start, line.data(), static_cast<size_t>(line.size()));
+    spans_.push_back({uint32_t(start), uint32_t(line.size())});
 }
 
 void LineList::appendFrom(const LineList& source, qsizetype i) {

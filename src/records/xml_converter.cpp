@@ -1,5 +1,9 @@
 #include "xml_converter.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
 #include "numbers.h"
 #include "time_stamp.h"
 
@@ -88,11 +92,22 @@ Element readElement(QByteArrayView text, QByteArray& needle) {
     const Brackets b = findBrackets(text);
     if (!b.found())
         return {text, text};
-    needle.resize(0);
-    needle.append("</").append(tagBetween(text, b)).append('>');
-    const qsizetype end = text.indexOf(needle);
-    if (end < 0)
+    const QByteArrayView tag = tagBetween(text, b);
+    if (needle.capacity() < tag.size() + 3)
+        needle.reserve(tag.size() * 2 + 3);
+    needle.resize(tag.size() + 3);
+    char* out = needle.data();
+    out[0] = '<';
+    out[1] = '/';
+    if (!tag.isEmpty())
+        std::memcpy(out + 2, tag.data(), static_cast<size_t>(tag.size()));
+    out[tag.size() + 2] = '>';
+    // std::string_view's search is much faster here than the generic byte-array search.
+    const std::string_view haystack(text.data(), static_cast<size_t>(text.size()));
+    const size_t found = haystack.find(std::string_view(needle.constData(), needle.size()));
+    if (found == std::string_view::npos)
         return {text, text};
+    const auto end = static_cast<qsizetype>(found);
     const QByteArrayView content =
         end > b.close ? text.sliced(b.close + 1, end - b.close - 1) : QByteArrayView();
     return {content, text.sliced(end + needle.size())};
@@ -201,11 +216,20 @@ QByteArrayView XmlConverter::timeTextOf(int32_t unixSeconds) {
 
 // "f0; f1; ...; fn;" in the scratch line.
 QByteArrayView XmlConverter::joinFields(const QByteArrayView* fields, int count) {
-    line_.resize(0);
+    qsizetype size = 0;
+    for (int i = 0; i < count; ++i)
+        size += fields[i].size() + 2;
+    if (line_.capacity() < size)
+        line_.reserve(size * 2);
+    line_.resize(std::max<qsizetype>(size - 1, 0));
+    char* out = line_.data();
     for (int i = 0; i < count; ++i) {
         if (i > 0)
-            line_.append(' ');
-        line_.append(fields[i]).append(';');
+            *out++ = ' ';
+        if (!fields[i].isEmpty())
+            std::memcpy(out, fields[i].data(), static_cast<size_t>(fields[i].size()));
+        out += fields[i].size();
+        *out++ = ';';
     }
     return line_;
 }

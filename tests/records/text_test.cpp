@@ -37,6 +37,11 @@ TEST(LineList, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(LineList::fromText(QByteArray("x\r\n")).size(), 1);
     EXPECT_EQ(LineList::fromText(QByteArray()).size(), 0);
     EXPECT_EQ(LineList::fromText(QByteArray("\n\n")).size(), 2);
+    const LineList oldMac = LineList::fromText(QByteArray("a\rb\r\rc\nd\r"));
+    ASSERT_EQ(oldMac.size(), 5);
+    EXPECT_EQ(oldMac.at(2), "");
+    EXPECT_EQ(oldMac.at(3), "c");
+    EXPECT_EQ(oldMac.at(4), "d");
 }
 
 TEST(LineList, SharesItsBufferWithListsBuiltFromIt) {
