@@ -7,7 +7,11 @@
 
 namespace kx {
 
-LineList LineList::fromText(QByteArray text) {
+namespace {
+constexpr unsigned kKeepAliveLines = 8192;
+}
+
+LineList LineList::fromText(QByteArray text, const std::function<void()>& keepAlive) {
     LineList list;
     const char* data = text.constData();
     const qsizetype size = text.size();
@@ -16,7 +20,10 @@ LineList LineList::fromText(QByteArray text) {
     list.spans_.reserve(static_cast<size_t>(size / 48 + 1));
     qsizetype lineStart = 0;
     qsizetype nextLf = -1; // the next LF at or after lineStart, found once per LF
+    unsigned lines = 0;
     while (lineStart < size) {
+        if (keepAlive && ++lines % kKeepAliveLines == 0)
+            keepAlive();
         if (nextLf < lineStart && nextLf != size) {
             const auto* found = static_cast<const char*>(
                 std::memchr(data + lineStart, '\n', static_cast<size_t>(size - lineStart)));

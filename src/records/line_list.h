@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace kx {
@@ -16,8 +17,9 @@ class LineList {
     LineList() = default;
 
     // Splits bytes at CR LF, LF or CR. A final line without a line end counts; an empty
-    // text has no lines.
-    static LineList fromText(QByteArray text);
+    // text has no lines. keepAlive, when given, is called every few thousand lines so that a
+    // window stays served while a long text is split.
+    static LineList fromText(QByteArray text, const std::function<void()>& keepAlive = {});
 
     qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
     bool isEmpty() const { return spans_.empty(); }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
 
 namespace kx {
@@ -90,12 +91,12 @@ class ProgressReporter {
 bool readAsXml(MainState& state, const QByteArray& bytes, ProgressReporter& progress,
                ActivityObserver* observer) {
     XmlConverter& converter = state.converter;
-    converter.loadLog(bytes);
     converter.setProgress({[&progress](int value) { progress.set(value); },
                            [observer] {
                                if (observer)
                                    observer->keepAlive();
                            }});
+    converter.loadLog(bytes);
     const bool converted = converter.convertXmlRecord();
     converter.setProgress({});
     return converted;
@@ -103,7 +104,8 @@ bool readAsXml(MainState& state, const QByteArray& bytes, ProgressReporter& prog
 
 } // namespace
 
-std::optional<QByteArray> readRecordFile(const QString& path, QString* error) {
+std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
+                                         const std::function<void()>& keepAlive) {
     const QFileInfo info(path);
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -116,8 +118,26 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error) {
             *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Read in pieces into room reserved up front, so that a window can be served between
+    // them. The file may grow while it is read; the limit holds for what is read.
+    constexpr qint64 kPiece = qint64{1} << 20;
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    qint64 got = 0;
+    do {
+        const qsizetype offset = bytes.size();
+        if (offset > kMaxRecordFileSize) {
+            if (error)
+                *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
+            return std::nullopt;
+        }
+        bytes.resize(offset + kPiece);
+        got = file.read(bytes.data() + offset, kPiece);
+        bytes.resize(offset + std::max<qint64>(got, 0));
+        if (got > 0 && keepAlive)
+            keepAlive();
+    } while (got > 0);
+    if (got < 0 || file.error() != QFileDevice::NoError) {
         if (error)
             *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
         return std::nullopt;
@@ -149,7 +169,11 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
     };
 
     QString error;
-    const std::optional<QByteArray> bytes = readRecordFile(path, &error);
+    const auto keepAlive = [observer] {
+        if (observer)
+            observer->keepAlive();
+    };
+    const std::optional<QByteArray> bytes = readRecordFile(path, &error, keepAlive);
     if (!bytes)
         return fail(error);
 
@@ -160,7 +184,7 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
         lines = state.converter.kxr();
     } else {
         // An event log is used as it is; the converter keeps its last conversion.
-        lines = LineList::fromText(*bytes);
+        lines = LineList::fromText(*bytes, keepAlive);
     }
 
     state.lbOpen = lines;

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kx {
@@ -30,7 +31,9 @@ inline const char* const kTooLarge = "Soubor je příliš velký:\n";
 inline constexpr qint64 kMaxRecordFileSize = qint64{1} << 30;
 
 // Reads a whole file; on failure returns nullopt and sets *error to a message for the user.
-std::optional<QByteArray> readRecordFile(const QString& path, QString* error);
+// A large file is read in pieces, calling keepAlive (when given) after each.
+std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
+                                         const std::function<void()>& keepAlive = {});
 
 // How a record handed over by name is read: a name ending in ".kxr2" (any letter case) as an
 // XML record, anything else as an event log.

@@ -131,7 +131,7 @@ void writeTwoDigits(char* out, int value) {
 } // namespace
 
 void XmlConverter::loadLog(QByteArray bytes) {
-    log_ = LineList::fromText(std::move(bytes));
+    log_ = LineList::fromText(std::move(bytes), progress_.keepAlive);
 }
 
 bool XmlConverter::convertXmlRecord() {

@@ -30,7 +30,8 @@ struct ConversionProgress {
 // was appended before it.
 class XmlConverter {
   public:
-    // Replaces log by the lines of a file's bytes (split at CR LF, LF or CR).
+    // Replaces log by the lines of a file's bytes (split at CR LF, LF or CR), keeping a
+    // window alive through the progress's keepAlive while it splits.
     void loadLog(QByteArray bytes);
     void setProgress(ConversionProgress progress) { progress_ = std::move(progress); }
 

@@ -11,15 +11,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace kx {
 
@@ -44,7 +46,7 @@ TFMain::TFMain(QWidget* parent)
     dgMap_->setSession(&session_); // also makes the map the session's repaint sink
     session_.state().dlgOpen.initialDir = QDir::currentPath();
     connectControls();
-    resize(760, 560);
+    resize(760, 640);
     refresh();
 }
 
@@ -83,12 +85,6 @@ void TFMain::connectControls() {
         session_.Button5Click();
         afterAction();
     });
-    // "Start!" answers Enter and "Zrušit" Esc anywhere in the window.
-    for (auto key : {Qt::Key_Return, Qt::Key_Enter})
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, Button4_,
-                &QPushButton::click);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, Button5_,
-            &QPushButton::click);
     connect(edTime_, &QLineEdit::textChanged, this, [this](const QString& text) {
         session_.setEdTimeText(text);
         afterAction();
@@ -119,7 +115,8 @@ void TFMain::connectControls() {
 }
 
 bool TFMain::openRecord(const QString& path) {
-    session_.state().dlgOpen.fileName = path;
+    // The loader makes the path the current record once it has loaded; a failed load keeps
+    // the record shown (and reloaded by "Pokračovat") as it was.
     const bool loaded = session_.loadRecord(path, readingForPath(path));
     afterAction();
     return loaded;
@@ -144,6 +141,26 @@ void TFMain::showModal(QWidget* window) {
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     window->raise();
+}
+
+void TFMain::keyPressEvent(QKeyEvent* event) {
+    // "Start!" is the default button (Enter) and "Zrušit" the cancel button (Esc): they take
+    // the keys that no control of the window used. Keys that close an open drop-down list stay
+    // with the list, which is a window of its own.
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            Button4_->click();
+            return;
+        case Qt::Key_Escape:
+            Button5_->click();
+            return;
+        default:
+            break;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {
@@ -207,9 +224,12 @@ void TFMain::refreshSlideShow() {
         const QSignalBlocker blocker(edTime_);
         edTime_->setText(state.edTime);
     }
+    // The timer's interval follows the edit whether it runs or not; an interval of 0 or below
+    // keeps it from firing.
+    const int interval = std::max(0, state.slideShowInterval);
+    if (slajd_->interval() != interval)
+        slajd_->setInterval(interval);
     if (session_.slideShowFires()) {
-        if (slajd_->interval() != state.slideShowInterval)
-            slajd_->setInterval(state.slideShowInterval);
         if (!slajd_->isActive())
             slajd_->start();
     } else {

@@ -55,6 +55,7 @@ class TFMain : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildControls();

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,6 +41,13 @@ QLabel* valueLabel(const char* name) {
 
 QLabel* captionLabel(const char* text) {
     return new QLabel(QString::fromUtf8(text));
+}
+
+// A page of the page control: its group box close under the tabs.
+void fillPage(QWidget* page, QWidget* group) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->addWidget(group);
 }
 
 QPushButton* stepButton(const char* name, const char* text, const char* hint) {
@@ -116,7 +124,7 @@ QWidget* TFMain::buildPages() {
     auto* slideLayout = new QVBoxLayout(slideGroup);
     slideLayout->addLayout(interval);
     slideLayout->addLayout(startStop);
-    (new QVBoxLayout(slide))->addWidget(slideGroup);
+    fillPage(slide, slideGroup);
 
     auto* settings = named(new QWidget, "ts2");
     auto* settingsGroup = new QGroupBox(QString::fromUtf8(" Nastavení "));
@@ -134,7 +142,7 @@ QWidget* TFMain::buildPages() {
     settingsLayout->addLayout(view);
     settingsLayout->addWidget(cbHL_);
     settingsLayout->addWidget(cbHH_);
-    (new QVBoxLayout(settings))->addWidget(settingsGroup);
+    fillPage(settings, settingsGroup);
 
     auto* info = named(new QWidget, "ts3");
     auto* fieldGroup = new QGroupBox(QString::fromUtf8(" Políčko "));
@@ -149,7 +157,7 @@ QWidget* TFMain::buildPages() {
     fields->addRow(named(captionLabel("Vlastník"), "Label8"), lbFO_);
     fields->addRow(named(captionLabel("Jednotky"), "Label10"), lbFU_);
     fields->addRow(named(captionLabel("Počet"), "Label11"), lbFC_);
-    (new QVBoxLayout(info))->addWidget(fieldGroup);
+    fillPage(info, fieldGroup);
 
     PageControl1_->addTab(slide, QStringLiteral("Slide"));
     PageControl1_->addTab(settings, QStringLiteral("Nastav"));
@@ -169,6 +177,8 @@ void TFMain::buildControls() {
     timeFont.setBold(true);
     timeFont.setPixelSize(16);
     lbTime_->setFont(timeFont);
+    // The label keeps its line while empty, so the first event does not move the memo.
+    lbTime_->setMinimumHeight(QFontMetrics(timeFont).height());
     left->addWidget(lbTime_);
     mInfo_ = named(new QPlainTextEdit, "mInfo");
     mInfo_->setReadOnly(true);
@@ -177,6 +187,11 @@ void TFMain::buildControls() {
     left->addWidget(mInfo_, 1);
     pbLoad_ = named(new QProgressBar, "pbLoad");
     pbLoad_->setRange(0, 100);
+    // Its room is kept while it is hidden: showing it for a load or a jump moves nothing and
+    // cannot make the window grow.
+    QSizePolicy barPolicy = pbLoad_->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    pbLoad_->setSizePolicy(barPolicy);
     pbLoad_->hide();
     left->addWidget(pbLoad_);
 

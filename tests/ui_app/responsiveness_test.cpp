@@ -1,0 +1,153 @@
+#include "main_window_fixture.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <set>
+
+using namespace kx;
+
+namespace {
+
+constexpr int kEvents = 200'000;
+constexpr qint64 kLongestGapMs = 50;
+
+// While the window works, a fast timer notes when the event loop served it and what the
+// progress bar showed then.
+class LoopWatch {
+  public:
+    explicit LoopWatch(QProgressBar* bar) : bar_(bar) {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(1);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { note(); });
+    }
+    void start() {
+        clock_.start();
+        stamps_ = {0};
+        timer_.start();
+    }
+    void stop() {
+        timer_.stop();
+        stamps_.push_back(clock_.elapsed());
+    }
+    qint64 longestGap() const {
+        qint64 gap = 0;
+        for (size_t i = 1; i < stamps_.size(); ++i)
+            gap = std::max(gap, stamps_[i] - stamps_[i - 1]);
+        return gap;
+    }
+    qint64 total() const { return stamps_.back(); }
+    const std::set<int>& barValues() const { return barValues_; }
+
+  private:
+    void note() {
+        stamps_.push_back(clock_.elapsed());
+        if (bar_->isVisible())
+            barValues_.insert(bar_->value());
+    }
+
+    QTimer timer_;
+    QElapsedTimer clock_;
+    std::vector<qint64> stamps_;
+    std::set<int> barValues_;
+    QProgressBar* bar_;
+};
+
+// A generated record of kEvents events in both formats, made once for all tests here.
+class LargeRecord {
+  public:
+    static const LargeRecord& get() {
+        static const LargeRecord record;
+        return record;
+    }
+    QString xml() const { return dir_.filePath("velky.kxr2"); }
+    QString log() const { return dir_.filePath("velky.kxr"); }
+    QString error;
+
+  private:
+    LargeRecord() {
+        const QString generator = QStringLiteral(KX_BIN_DIR "/kxrgen");
+        if (!QFileInfo(generator).isExecutable()) {
+            error = generator + " is missing: build the target kxrgen";
+            return;
+        }
+        QProcess run;
+        run.start(generator, {"--events", QString::number(kEvents), "--players", "12", "--width",
+                              "60", "--height", "50", "--kxr2", xml(), "--kxr", log()});
+        if (!run.waitForFinished(60'000) || run.exitCode() != 0)
+            error = "kxrgen failed: " + QString::fromLocal8Bit(run.readAllStandardError());
+    }
+    QTemporaryDir dir_;
+};
+
+struct ResponsivenessTest : MainWindowTest {
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(LargeRecord::get().error.isEmpty()) << LargeRecord::get().error.toStdString();
+    }
+    // Runs `work` under the watch and checks that the loop was served and that the bar showed
+    // at least `barSteps` values.
+    template <typename Work> void expectResponsive(const char* what, size_t barSteps, Work&& work) {
+        LoopWatch watch(child<QProgressBar>("pbLoad"));
+        watch.start();
+        work();
+        watch.stop();
+        std::printf("%s: %lld ms, longest gap of the event loop %lld ms\n", what,
+                    static_cast<long long>(watch.total()),
+                    static_cast<long long>(watch.longestGap()));
+        EXPECT_LT(watch.longestGap(), kLongestGapMs) << what;
+        EXPECT_GE(watch.barValues().size(), barSteps) << what;
+        EXPECT_FALSE(child<QProgressBar>("pbLoad")->isVisible()) << what;
+    }
+};
+
+} // namespace
+
+TEST_F(ResponsivenessTest, LoadingALongRecordKeepsTheWindowServed) {
+    // The conversion moves the bar from 0 to 50 and the event list on to 100; an event log
+    // skips the first half and goes fast.
+    expectResponsive("XML record", 10,
+                     [&] { EXPECT_TRUE(window.openRecord(LargeRecord::get().xml())); });
+    EXPECT_EQ(window.session().state().lvData.size(), kEvents + 14);
+    expectResponsive("event log", 2,
+                     [&] { EXPECT_TRUE(window.openRecord(LargeRecord::get().log())); });
+    EXPECT_EQ(window.session().state().lvData.size(), kEvents + 14);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(ResponsivenessTest, ClosingDuringALoadClosesWhenTheLoadEnds) {
+    bool loading = true;
+    bool askedDuringLoad = false;
+    bool closedDuringLoad = false;
+    QTimer::singleShot(20, &window, [&] {
+        window.close();
+        askedDuringLoad = loading;
+        closedDuringLoad = loading && !window.isVisible();
+    });
+    EXPECT_TRUE(window.openRecord(LargeRecord::get().xml()));
+    loading = false;
+    EXPECT_TRUE(askedDuringLoad);
+    EXPECT_FALSE(closedDuringLoad);
+    EXPECT_TRUE(waitFor([&] { return !window.isVisible(); }));
+    EXPECT_EQ(window.session().state().lvData.size(), kEvents + 14);
+}
+
+TEST_F(ResponsivenessTest, AJumpBackThroughALongRecordKeepsTheWindowServed) {
+    ASSERT_TRUE(window.openRecord(LargeRecord::get().log()));
+    // To the end without display, then back one event the slow way: a rebuild and a quiet
+    // replay of everything before it.
+    ReplaySession& session = window.session();
+    session.setSnapshotsEnabled(false);
+    session.state().world.liveDisplay = 0;
+    while (session.state().world.eventIndex < session.state().lvData.size())
+        session.replayStep();
+    session.state().world.liveDisplay = 1;
+    expectResponsive("back jump", 10, [&] { click("Button6"); });
+    EXPECT_EQ(session.state().world.eventIndex, kEvents + 13);
+    EXPECT_EQ(infoLines().last(),
+              QStringLiteral("Akce %1 z %2").arg(kEvents + 12).arg(kEvents + 14));
+}
