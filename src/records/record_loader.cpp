@@ -31,11 +31,17 @@ struct LoadedRecord {
     bool mapShown;
     bool summaryShown;
 
-    static LoadedRecord of(const MainState& s) {
-        return {s.world,     s.lbOpen,         s.lvData,          s.cbPlayers,
-                s.selectedPlayer, s.gbPlayersCaption, s.mapColumns, s.mapRows,
-                s.dlgOpen.fileName, s.recordReading, s.panelEnabled, s.mapShown,
-                s.summaryShown};
+    // The lines and the event list are moved out (a load refills them, and nothing reads
+    // them meanwhile); the rest is copied, as the window may paint the world during a load.
+    static LoadedRecord takeFrom(MainState& s) {
+        LoadedRecord taken{s.world,         std::move(s.lbOpen), std::move(s.lvData),
+                           s.cbPlayers,     s.selectedPlayer,    s.gbPlayersCaption,
+                           s.mapColumns,    s.mapRows,           s.dlgOpen.fileName,
+                           s.recordReading, s.panelEnabled,      s.mapShown,
+                           s.summaryShown};
+        s.lbOpen.clear();
+        s.lvData.clear();
+        return taken;
     }
     void restoreInto(MainState& s) {
         s.world = std::move(world);
@@ -152,7 +158,7 @@ int readingForPath(const QString& path) {
 
 bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
                 ActivityObserver* observer) {
-    LoadedRecord previous = LoadedRecord::of(state);
+    LoadedRecord previous = LoadedRecord::takeFrom(state);
     ProgressReporter progress(state, observer);
 
     state.world.highlightOwner = 0;
@@ -177,17 +183,16 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
     if (!bytes)
         return fail(error);
 
-    LineList lines;
     if (reading == kFilterXml) {
         if (!readAsXml(state, *bytes, progress, observer))
             return fail(QString::fromUtf8(LoadMessages::kReadFailed));
-        lines = state.converter.kxr();
+        state.lbOpen = state.converter.kxr();
     } else {
         // An event log is used as it is; the converter keeps its last conversion.
-        lines = LineList::fromText(*bytes, keepAlive);
+        state.lbOpen = LineList::fromText(*bytes, keepAlive);
     }
 
-    state.lbOpen = lines;
+    const LineList& lines = state.lbOpen;
     const qsizetype n = lines.size();
     state.lvData.clear();
     state.cbPlayers.clear();

@@ -27,32 +27,42 @@ class LoopWatch {
     }
     void start() {
         clock_.start();
-        stamps_ = {0};
+        stamps_ = {{0, -1}};
         timer_.start();
     }
     void stop() {
         timer_.stop();
-        stamps_.push_back(clock_.elapsed());
+        stamps_.push_back({clock_.elapsed(), -1});
     }
-    qint64 longestGap() const {
-        qint64 gap = 0;
-        for (size_t i = 1; i < stamps_.size(); ++i)
-            gap = std::max(gap, stamps_[i] - stamps_[i - 1]);
-        return gap;
+    qint64 longestGap() const { return stamps_[longest()].first - stamps_[longest() - 1].first; }
+    // Where the longest gap was: the bar's values before and after it (-1: hidden, or the
+    // start or the end of the work).
+    QString longestGapPlace() const {
+        return QStringLiteral("between bar values %1 and %2")
+            .arg(stamps_[longest() - 1].second)
+            .arg(stamps_[longest()].second);
     }
-    qint64 total() const { return stamps_.back(); }
+    qint64 total() const { return stamps_.back().first; }
     const std::set<int>& barValues() const { return barValues_; }
 
   private:
+    size_t longest() const {
+        size_t at = 1;
+        for (size_t i = 1; i < stamps_.size(); ++i)
+            if (stamps_[i].first - stamps_[i - 1].first > stamps_[at].first - stamps_[at - 1].first)
+                at = i;
+        return at;
+    }
     void note() {
-        stamps_.push_back(clock_.elapsed());
-        if (bar_->isVisible())
-            barValues_.insert(bar_->value());
+        const int value = bar_->isVisible() ? bar_->value() : -1;
+        stamps_.push_back({clock_.elapsed(), value});
+        if (value >= 0)
+            barValues_.insert(value);
     }
 
     QTimer timer_;
     QElapsedTimer clock_;
-    std::vector<qint64> stamps_;
+    std::vector<std::pair<qint64, int>> stamps_; // when the loop served, and the bar's value
     std::set<int> barValues_;
     QProgressBar* bar_;
 };
@@ -96,9 +106,10 @@ struct ResponsivenessTest : MainWindowTest {
         watch.start();
         work();
         watch.stop();
-        std::printf("%s: %lld ms, longest gap of the event loop %lld ms\n", what,
+        std::printf("%s: %lld ms, longest gap of the event loop %lld ms %s\n", what,
                     static_cast<long long>(watch.total()),
-                    static_cast<long long>(watch.longestGap()));
+                    static_cast<long long>(watch.longestGap()),
+                    qPrintable(watch.longestGapPlace()));
         EXPECT_LT(watch.longestGap(), kLongestGapMs) << what;
         EXPECT_GE(watch.barValues().size(), barSteps) << what;
         EXPECT_FALSE(child<QProgressBar>("pbLoad")->isVisible()) << what;

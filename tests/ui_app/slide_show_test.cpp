@@ -37,6 +37,18 @@ TEST_F(SlideShowTest, EnterStartsEscStopsAndTheIntervalFollowsTheEdit) {
     QTest::keyClick(map(), Qt::Key_Escape);
     EXPECT_FALSE(slajd()->isActive());
 
+    // Enter on a focused button presses that button.
+    button("Button4")->setFocus();
+    QTest::keyClick(button("Button4"), Qt::Key_Return);
+    EXPECT_TRUE(slajd()->isActive());
+    button("Button5")->setFocus();
+    QTest::keyClick(button("Button5"), Qt::Key_Return);
+    EXPECT_FALSE(slajd()->isActive());
+    button("Button1")->setFocus();
+    QTest::keyClick(button("Button1"), Qt::Key_Return);
+    EXPECT_FALSE(slajd()->isActive());
+    EXPECT_EQ(infoLines().last(), "Akce 4 z 10");
+
     // Enter and Esc that close an open list stay with the list.
     for (const char* name : {"cbPlayers", "cbView"}) {
         auto* list = child<QComboBox>(name);

@@ -53,7 +53,7 @@ void fillPage(QWidget* page, QWidget* group) {
 QPushButton* stepButton(const char* name, const char* text, const char* hint) {
     auto* button = named(new QPushButton(QString::fromUtf8(text)), name);
     button->setToolTip(QString::fromUtf8(hint));
-    button->setAutoDefault(false);
+    button->setAutoDefault(true); // Enter on a focused button presses that button
     button->setMinimumWidth(36);
     return button;
 }
@@ -113,6 +113,7 @@ QWidget* TFMain::buildPages() {
     Button4_ = named(new QPushButton(QStringLiteral("Start!")), "Button4");
     Button5_ = named(new QPushButton(QString::fromUtf8("Zrušit")), "Button5");
     Button4_->setDefault(true);
+    Button5_->setAutoDefault(true);
     auto* interval = new QHBoxLayout;
     interval->addWidget(new QLabel(QStringLiteral("Interval")));
     interval->addWidget(edTime_);
@@ -207,7 +208,7 @@ void TFMain::buildControls() {
     mRes_->setBackgroundRole(QPalette::Button);
     mRes_->viewport()->setBackgroundRole(QPalette::Button);
     btnNext_ = named(new QPushButton(QString::fromUtf8("Pokračovat")), "btnNext");
-    btnNext_->setAutoDefault(false);
+    btnNext_->setAutoDefault(true);
     auto* summaryLayout = new QVBoxLayout(summaryPage_);
     summaryLayout->setContentsMargins(0, 0, 0, 0);
     summaryLayout->addWidget(mRes_, 1);

@@ -5,7 +5,7 @@
 namespace kx {
 
 namespace {
-constexpr qint64 kServeEveryMs = 15;
+constexpr qint64 kServeEveryMs = 10;
 }
 
 void WindowActivity::progressChanged(int value, bool visible) {
