@@ -2,8 +2,10 @@
 // the record named on the command line.
 #include "app/file_association.h"
 #include "app/startup.h"
+#include "app/ui/about_window.h"
 #include "app/ui/converter_window.h"
 #include "app/ui/main_window.h"
+#include "browser/ui/explore_window.h"
 #include "editor/ui/editor_window.h"
 
 #include <QApplication>
@@ -37,8 +39,12 @@ int main(int argc, char* argv[]) {
     }
     // The other windows, in their order; each lives until the program ends and is hidden,
     // not destroyed, when closed.
-    // FAbout: the About window.
-    // FExplore: the record browser.
+    kx::TFAbout aboutWindow(&mainWindow); // FAbout
+    mainWindow.setAboutWindow(&aboutWindow);
+    kx::TFExplore exploreWindow(&mainWindow); // FExplore
+    exploreWindow.setRecordOpener(
+        [&mainWindow](const QString& path) { mainWindow.openRecord(path); });
+    mainWindow.setBrowserWindow(&exploreWindow);
     kx::TFCreate editorWindow(&mainWindow); // FCreate: the map editor
     mainWindow.setEditorWindow(&editorWindow);
     kx::TFConv2 converterWindow(&mainWindow); // FConv2

@@ -1,8 +1,10 @@
 // kxrtool: the headless command line over the core library.
 
+#include "browse_command.h"
 #include "cli_common.h"
 #include "convert_command.h"
 #include "replay_command.h"
+#include "summary_command.h"
 
 #include <QFile>
 
@@ -12,6 +14,8 @@ namespace {
 constexpr kx::cli::Command kCommands[] = {
     {"convert", kx::cli::kConvertUsage, kx::cli::runConvert},
     {"replay", kx::kReplayUsage, kx::replayCommand},
+    {"summary", kx::cli::kSummaryUsage, kx::cli::runSummary},
+    {"browse", kx::cli::kBrowseUsage, kx::cli::runBrowse},
 };
 
 } // namespace

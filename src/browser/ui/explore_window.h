@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/ui/qt_user_messages.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kx {
+
+class TCDirectoryOutline;
+struct RecordSummary;
+
+// The record browser: a directory tree, the record files of the directory double-clicked in
+// it, and the summary of the selected record. "&Otevřít" hands the record to the viewer.
+// Closing only hides the window, which keeps its tree, list and summary.
+class TFExplore : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TFExplore(QWidget* parent = nullptr);
+
+    // Replaces the message boxes (tests record them instead).
+    void setMessages(UserMessages* messages);
+    // Where "&Otevřít" hands a record over: the main window's loader.
+    void setRecordOpener(std::function<void(const QString&)> opener) {
+        opener_ = std::move(opener);
+    }
+
+    bool listReady() const { return listReady_; }
+    // The directory whose records the list shows.
+    const QString& listedDirectory() const { return listedDirectory_; }
+
+    void cdoDblClick();
+    void lvMapsSelectItem(QTreeWidgetItem* item, bool selected);
+    void Button2Click();
+    void Button1Click();
+    void FillRecordList();
+    void ShowRecordSummary(const QString& path);
+
+  private:
+    QWidget* buildInfo();
+    void showSummary(const RecordSummary& summary);
+    QString pathOf(const QTreeWidgetItem* row) const;
+
+    QtUserMessages boxes_;
+    UserMessages* messages_;
+    std::function<void(const QString&)> opener_;
+    bool listReady_ = false;
+    QString listedDirectory_;
+
+    TCDirectoryOutline* cdo_ = nullptr;
+    QTreeWidget* lvMaps_ = nullptr;
+    QGroupBox* gbInfo_ = nullptr;
+    QLabel* lbMN_ = nullptr;
+    QLabel* lbMR_ = nullptr;
+    QLabel* lbMS_ = nullptr;
+    QLabel* lbML_ = nullptr;
+    QLabel* lbTR_ = nullptr;
+    QLabel* lbTS_ = nullptr;
+    QListWidget* lbPl_ = nullptr;
+    QPushButton* Button2_ = nullptr;
+    QPushButton* Button1_ = nullptr;
+};
+
+} // namespace kx

@@ -1,0 +1,181 @@
+#include "../records/record_files.h"
+
+#include "app/ui/main_window.h"
+#include "browser/ui/directory_outline.h"
+#include "browser/ui/explore_window.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace kx;
+
+namespace {
+
+const QStringList kRecord = {QString::fromUtf8("2005-12-03-14-05-09; Les u potoka; 2; 5; 3; 4;"),
+                             QStringLiteral("2005-12-03-14-05-09; create_world; NNBSNNXNNNSSSNn;"),
+                             QStringLiteral("2005-12-03-14-06-00; create_hq; Pepa; les; C0;"),
+                             QString::fromUtf8("2005-13-03-09-30-01; create_hq; Jána; louka; B2;"),
+                             QString::fromUtf8("2005-13-03-10-00-00; buy; C0; komár; 10;")};
+
+const QByteArray kXml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<record>\n"
+                        "<world><i>1</i><n>Arena</n><c>1110200709</c><w>3</w><h>2</h>"
+                        "<p>1</p><s>4</s><m>NNBSNN</m></world>\n<events>\n"
+                        "<chq><t>1110200710</t><n>Pepa</n><c>A0</c><team>les</team></chq>\n"
+                        "</events>\n</record>\n";
+
+// The browser beside a main window, with the record files in a directory of their own.
+class Browser : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous = QDir::currentPath();
+        dir = QDir(files.path(QString())).canonicalPath();
+        main.setMessages(&messages);
+        explore.setMessages(&messages);
+        explore.setRecordOpener([this](const QString& path) { main.openRecord(path); });
+        main.setBrowserWindow(&explore);
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    template <typename T> T* child(const char* name) {
+        T* widget = explore.findChild<T*>(QLatin1String(name));
+        EXPECT_TRUE(widget) << name;
+        return widget;
+    }
+    QString label(const char* name) { return child<QLabel>(name)->text(); }
+    QStringList players() {
+        QStringList out;
+        for (int i = 0; i < child<QListWidget>("lbPl")->count(); ++i)
+            out.append(child<QListWidget>("lbPl")->item(i)->text());
+        return out;
+    }
+    // The user double-clicks the directory in the tree.
+    void listDirectory(const QString& path) {
+        child<TCDirectoryOutline>("cdo")->SetDirectory(path);
+        explore.cdoDblClick();
+    }
+    QStringList column(int index) {
+        QStringList out;
+        auto* list = child<QTreeWidget>("lvMaps");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            out.append(list->topLevelItem(i)->text(index));
+        return out;
+    }
+    void select(int row) {
+        auto* list = child<QTreeWidget>("lvMaps");
+        list->setCurrentItem(list->topLevelItem(row));
+    }
+
+    RecordFiles files;
+    QString dir;
+    QString previous;
+    RecordedMessages messages;
+    TFMain main;
+    TFExplore explore{&main};
+};
+
+} // namespace
+
+TEST_F(Browser, ListsTheDoubleClickedDirectoryAndSummarizesTheSelectedRow) {
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    files.writeBytes(QStringLiteral("Arena_2005-03-12.KXR2"), kXml);
+    files.writeBytes(QStringLiteral("notes.txt"), "x");
+
+    // Before the first listing nothing is read.
+    EXPECT_FALSE(explore.listReady());
+    explore.ShowRecordSummary(dir + QStringLiteral("/Les_2005-03-12.kxr"));
+    EXPECT_EQ(label("lbMN"), QString());
+
+    listDirectory(dir);
+    EXPECT_TRUE(explore.listReady());
+    EXPECT_EQ(column(0), (QStringList{"Arena", "Les"}));
+    EXPECT_EQ(column(1), (QStringList{"12. 03. 2005", "12. 03. 2005"}));
+    EXPECT_EQ(column(3), (QStringList{"kxr2", "kxr"}));
+
+    select(1);
+    EXPECT_EQ(label("lbMN"), QStringLiteral("Les u potoka"));
+    EXPECT_EQ(label("lbMR"), QStringLiteral("5 x 3"));
+    EXPECT_EQ(label("lbTS"), QStringLiteral("12. 03. - 14:06:00"));
+    EXPECT_EQ(players(), (QStringList{"Pepa (les)", QString::fromUtf8("Jána (louka)")}));
+
+    // The XML record with its extension in capitals is converted by its own converter: the
+    // main window's converter and record stay as they were.
+    select(0);
+    EXPECT_EQ(label("lbMN"), QStringLiteral("Arena"));
+    EXPECT_EQ(players(), QStringList{"Pepa (les)"});
+    EXPECT_TRUE(main.session().state().converter.log().isEmpty());
+    EXPECT_TRUE(main.session().state().lvData.isEmpty());
+    EXPECT_FALSE(main.session().state().progressVisible);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(Browser, ADamagedRecordShowsTheMessageAndClearsTheSummary) {
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    files.write(QStringLiteral("Zly_2005-03-12.kxr"),
+                {QStringLiteral("a; b;"), QStringLiteral("c;")});
+    listDirectory(dir);
+    select(0);
+    ASSERT_EQ(players().size(), 2);
+    select(1);
+    EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8("Záznam je zřejmě poškozen.")});
+    EXPECT_EQ(label("lbMN"), QString());
+    EXPECT_TRUE(players().isEmpty());
+}
+
+TEST_F(Browser, RowsKeepTheDirectoryTheyWereListedFrom) {
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("jinde")));
+    listDirectory(dir);
+    // A click elsewhere in the tree changes the directory, not the list.
+    child<TCDirectoryOutline>("cdo")->SetDirectory(dir + QStringLiteral("/jinde"));
+    select(0);
+    EXPECT_EQ(label("lbMN"), QStringLiteral("Les u potoka"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(Browser, OpenHandsTheRecordToTheMainWindowByItsType) {
+    files.writeBytes(QStringLiteral("Arena_2005-03-12.KXR2"), kXml);
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    main.show();
+    explore.show();
+    // Nothing selected: nothing happens.
+    child<QPushButton>("Button2")->click();
+    EXPECT_TRUE(explore.isVisible());
+
+    listDirectory(dir);
+    select(0);
+    child<QPushButton>("Button2")->click();
+    EXPECT_FALSE(explore.isVisible());
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
+    const MainState& state = main.session().state();
+    EXPECT_EQ(state.dlgOpen.fileName, dir + QStringLiteral("/Arena_2005-03-12.KXR2"));
+    EXPECT_EQ(state.cbPlayers, QStringList{"Pepa (les)"});
+    EXPECT_EQ(state.recordReading, kFilterXml);
+
+    explore.show();
+    select(1);
+    child<QPushButton>("Button2")->click();
+    EXPECT_EQ(state.cbPlayers, (QStringList{"Pepa (les)", QString::fromUtf8("Jána (louka)")}));
+    EXPECT_EQ(state.recordReading, kFilterEventLog);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(Browser, ClosingOnlyHidesAndKeepsTheState) {
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    explore.show();
+    listDirectory(dir);
+    select(0);
+    QTest::keyClick(&explore, Qt::Key_Escape);
+    EXPECT_FALSE(explore.isVisible());
+    explore.show();
+    EXPECT_EQ(column(0), QStringList{"Les"});
+    EXPECT_EQ(label("lbMN"), QStringLiteral("Les u potoka"));
+    child<QPushButton>("Button1")->click();
+    EXPECT_FALSE(explore.isVisible());
+    EXPECT_EQ(child<TCDirectoryOutline>("cdo")->Directory(), dir);
+}
