@@ -4,7 +4,7 @@
 
 namespace kx {
 
-inline const char* const kReplayUsage = "replay SOUBOR [--as xml|log] [--do AKCE]";
+inline constexpr const char* kReplayUsage = "replay SOUBOR [--as xml|log] [--do AKCE]";
 
 // kxrtool replay FILE [--as xml|log] [--do ACTIONS]: loads FILE as the viewer does, performs
 // the actions on the main window's logic and prints its state as JSON.

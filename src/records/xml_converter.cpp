@@ -279,6 +279,18 @@ bool XmlConverter::findFirstEvent(qsizetype& first) {
 // HQs are read from line 5 on, through any other lines, until as many are active as the
 // world has players. This may read past the first event line.
 bool XmlConverter::readHqBlock(int32_t players) {
+    hqLines_.clear();
+    hqEntries_.clear();
+    hqTimes_.clear();
+    const bool read = readHqLines(players);
+    // What the block created and did not take back, in order, also after a failure.
+    hqLines_.appendTo(kxr_);
+    hqEntries_.appendTo(hq_);
+    hqTimes_.appendTo(hqc_);
+    return read;
+}
+
+bool XmlConverter::readHqLines(int32_t players) {
     int64_t active = 0;
     for (qsizetype i = 4; active != players; ++i) {
         QByteArrayView line;
@@ -304,25 +316,29 @@ bool XmlConverter::createHq(qsizetype index, QByteArrayView line) {
     QByteArrayView t;
     if (!timeText(c[0], index, t))
         return false;
-    kxr_.append(joinFields({t, "create_hq", c[1], c[3], c[2]}));
-    hq_.append(joinEntry(c[1], c[2]));
-    hqc_.append(joinEntry(c[1], t));
+    const QByteArrayView created = joinFields({t, "create_hq", c[1], c[3], c[2]});
+    hqLines_.append(created, created);
+    const QByteArrayView entry = joinEntry(c[1], c[2]);
+    hqEntries_.append(entry, entry);
+    // A time text holds no '=', so the name alone finds the entry "name=time".
+    hqTimes_.append(joinEntry(c[1], t), c[1]);
     return true;
 }
 
 // Takes back the create_hq line of a player (as team louka, else as team les) and the
-// player's hq and hqc entries. Whatever is not found stays as it is.
+// player's hq and hqc entries: the first of each that matches. Whatever is not found stays.
 void XmlConverter::removeHq(QByteArrayView line) {
     std::array<QByteArrayView, 3> c; // unused, name, cell
     readChildren(line, c.data(), int(c.size()), needle_);
     const QByteArrayView name = c[1];
     const QByteArrayView cell = c[2];
-    const qsizetype timeEntry = findHqTime(name);
+    const qsizetype timeEntry = hqTimes_.findFirst(name);
     const QByteArrayView t =
-        timeEntry >= 0 ? hqc_.at(timeEntry).sliced(name.size() + 1) : QByteArrayView();
+        timeEntry >= 0 ? hqTimes_.at(timeEntry).sliced(name.size() + 1) : QByteArrayView();
 
     for (const QByteArrayView team : {QByteArrayView("louka"), QByteArrayView("les")}) {
         const QByteArrayView created = joinFields({t, "create_hq", name, team, cell});
+        // The lines before the block (header and map) come first in the search.
         bool removed = false;
         for (qsizetype j = 0; j < kxr_.size() && !removed; ++j) {
             if (kxr_.at(j) == created) {
@@ -330,29 +346,11 @@ void XmlConverter::removeHq(QByteArrayView line) {
                 removed = true;
             }
         }
-        if (removed)
+        if (removed || hqLines_.takeFirst(created))
             break;
     }
-    const QByteArrayView entry = joinEntry(name, cell);
-    for (qsizetype j = 0; j < hq_.size(); ++j) {
-        if (hq_.at(j) == entry) {
-            hq_.removeAt(j);
-            break;
-        }
-    }
-    if (timeEntry >= 0)
-        hqc_.removeAt(timeEntry);
-}
-
-// The hqc entry "name=time" of a player. A time text holds no '=', so the entry's last '='
-// ends the name even when the name holds one.
-qsizetype XmlConverter::findHqTime(QByteArrayView name) const {
-    for (qsizetype j = 0; j < hqc_.size(); ++j) {
-        const QByteArrayView entry = hqc_.at(j);
-        if (entry.lastIndexOf('=') == name.size() && entry.startsWith(name))
-            return j;
-    }
-    return -1;
+    hqEntries_.takeFirst(joinEntry(name, cell));
+    hqTimes_.takeFirst(name);
 }
 
 bool XmlConverter::readEvents(qsizetype first) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyed_lines.h"
 #include "line_list.h"
 
 #include <QByteArray>
@@ -59,9 +60,9 @@ class XmlConverter {
     bool readHeader(int32_t& players);
     bool findFirstEvent(qsizetype& first);
     bool readHqBlock(int32_t players);
+    bool readHqLines(int32_t players);
     bool createHq(qsizetype index, QByteArrayView line);
     void removeHq(QByteArrayView line);
-    qsizetype findHqTime(QByteArrayView name) const;
     bool readEvents(qsizetype first);
     void keepAlive(qsizetype index);
     void reportProgress(int value);
@@ -71,6 +72,11 @@ class XmlConverter {
     LineList kxr_;
     LineList hq_;
     LineList hqc_;
+    // The HQ block's create_hq lines and hq and hqc entries while it is read; they join kxr,
+    // hq and hqc when it ends.
+    KeyedLines hqLines_;
+    KeyedLines hqEntries_;
+    KeyedLines hqTimes_;
     ConversionProgress progress_;
     QString lastError_;
     int lastProgress_ = -1;

@@ -1,0 +1,192 @@
+// Fuzz target: loading a record and using the main window on it.
+//
+// Input layout: [record bytes][action bytes][control byte]. The control byte's bit 0 reads
+// the record as an XML record (else as an event log), bit 1 loads a small good record before
+// it, and bits 2 to 7 give the number of action bytes before the control byte. Each action
+// byte is a user action (low four bits) with an argument (high four bits): forward, forward
+// ten, back, back ten, "Pokračovat" or a reload, selecting a player, pointing at the map,
+// the view and highlight, the slide show, the interval edit, and loads of the good record or
+// of the same file read the other way.
+//
+// Two sessions do the same: one jumps back from copies of the world, the other rebuilds and
+// replays from the first event. After every action the state must be consistent, and at the
+// end both sessions must show the same state, as kxrtool replay prints it.
+
+#include "records/record_loader.h"
+#include "replay/session.h"
+#include "replay_actions.h"
+#include "state_json.h"
+
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QString>
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+// A small record that loads: two players, a few events over several hours.
+constexpr char kGoodRecord[] = "2005-07-03-14-00-00; Louka; 2; 4; 3; 4;\r\n"
+                               "2005-07-03-14-00-00; create_world; NNBSNNNNSBNN;\r\n"
+                               "2005-07-03-14-01-00; create_hq; Pepa; louka; A0;\r\n"
+                               "2005-07-03-14-02-00; create_hq; Jana; les; D2;\r\n"
+                               "2005-07-03-15-00-00; buy; A0; komár; 20;\r\n"
+                               "2005-07-03-15-10-00; move; A0; B0; 10;\r\n"
+                               "2005-07-03-17-00-00; buy; D2; šváb; 3;\r\n"
+                               "2005-07-03-18-00-00; attack; B0; C1; 5; 1; 4;\r\n"
+                               "2005-07-03-18-30-00; convert_gnd; C1; S;\r\n"
+                               "2005-07-03-19-00-00; trade; Pepa; Jana; 40;\r\n"
+                               "2005-07-03-20-00-00; trade_hq; Jana; Pepa; 10; 5;\r\n"
+                               "2005-07-03-21-00-00; retreat; A0; 2;\r\n"
+                               "2005-07-04-09-00-00; attack; C1; D2; 4; 1; 2;\r\n";
+
+QString writeFile(const char* role, const char* bytes, size_t size) {
+    const char* dir = std::getenv("TMPDIR");
+    const QString path = QStringLiteral("%1/kx_fuzz_replay_%2_%3")
+                             .arg(QString::fromLocal8Bit(dir && *dir ? dir : "/tmp"))
+                             .arg(::getpid())
+                             .arg(QString::fromLatin1(role));
+    const QByteArray name = path.toLocal8Bit();
+    std::FILE* file = std::fopen(name.constData(), "wb");
+    check(file != nullptr);
+    check(std::fwrite(bytes, 1, size, file) == size);
+    check(std::fclose(file) == 0);
+    return path;
+}
+
+struct Paths {
+    QString record;
+    QString good;
+};
+
+const Paths& paths() {
+    static const Paths p = [] {
+        Paths made{writeFile("record", "", 0),
+                   writeFile("good", kGoodRecord, sizeof kGoodRecord - 1)};
+        std::atexit([] {
+            std::remove(paths().record.toLocal8Bit().constData());
+            std::remove(paths().good.toLocal8Bit().constData());
+        });
+        return made;
+    }();
+    return p;
+}
+
+void checkState(const kx::ReplaySession& session) {
+    const kx::MainState& s = session.state();
+    const kx::World& w = s.world;
+    check(!session.busy());
+    check(w.eventIndex >= 0 && w.eventIndex <= s.lvData.size());
+    check(s.selectedPlayer == -1 ||
+          (s.selectedPlayer >= 0 && s.selectedPlayer < s.cbPlayers.size()));
+    check(w.width() >= 1 && w.width() <= kx::kMaxWorldSide);
+    check(w.height() >= 1 && w.height() <= kx::kMaxWorldSide);
+    check(w.playerCount() <= kx::kMaxPlayers);
+    check(s.cbPlayers.size() == w.playerCount());
+    check(s.mapColumns == w.width() + 1 && s.mapRows == w.height() + 1);
+    check(s.mapShown != s.summaryShown);
+    check(!s.progressVisible);
+    for (const kx::PlayerRecord& player : w.playerTable)
+        check(player[kx::Team] >= kx::kTeamDestroyed && player[kx::Team] <= kx::kTeamLes);
+}
+
+void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, int reading) {
+    using K = kx::ReplayAction::Kind;
+    const int arg = byte >> 4;
+    auto perform = [&session](K kind, int number = 0, QString text = {}) {
+        kx::performReplayAction(session, kx::ReplayAction{kind, number, 0, std::move(text)});
+    };
+    switch (byte & 15) {
+    case 0:
+        return perform(K::Forward);
+    case 1:
+        return perform(K::Forward10);
+    case 2:
+        return perform(K::Back);
+    case 3:
+        return perform(K::Back10);
+    case 4:
+        if (session.state().summaryShown)
+            return perform(K::Next);
+        session.loadRecord(paths().record, reading);
+        return;
+    case 5:
+        return perform(K::Select, arg - 1);
+    case 6:
+        // Grid coordinates, the headers and cells beyond the map included.
+        return session.dgMapMouseMove(arg, next);
+    case 7:
+        return perform(K::View, arg - 1);
+    case 8:
+        return perform(K::Highlight, arg & 1);
+    case 9:
+        return perform(K::Start);
+    case 10:
+        return perform(K::Stop);
+    case 11:
+        return perform(K::Tick);
+    case 12:
+        return perform(K::End);
+    case 13: {
+        static const char* const kTexts[] = {"", "0", "00", "x1", "-5", "1", "10", "9999"};
+        return perform(K::EditInterval, 0, QString::fromLatin1(kTexts[arg & 7]));
+    }
+    case 14:
+        session.loadRecord(paths().good, kx::kFilterEventLog);
+        return;
+    default:
+        session.loadRecord(paths().record,
+                           reading == kx::kFilterXml ? kx::kFilterEventLog : kx::kFilterXml);
+        return;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const uint8_t control = data[size - 1];
+    const int reading = control & 1 ? kx::kFilterXml : kx::kFilterEventLog;
+    const size_t actionCount = std::min<size_t>(control >> 2, size - 1);
+    const size_t recordSize = size - 1 - actionCount;
+    const uint8_t* actions = data + recordSize;
+
+    const Paths& p = paths();
+    writeFile("record", reinterpret_cast<const char*>(data), recordSize);
+
+    kx::RecordedMessages messagesA;
+    kx::RecordedMessages messagesB;
+    kx::ReplaySession copies(messagesA, QLocale::c());
+    kx::ReplaySession rebuilds(messagesB, QLocale::c());
+    copies.setSnapshotSpacing(3);
+    rebuilds.setSnapshotsEnabled(false);
+
+    for (kx::ReplaySession* session : {&copies, &rebuilds}) {
+        if (control & 2)
+            check(session->loadRecord(p.good, kx::kFilterEventLog));
+        session->loadRecord(p.record, reading);
+        checkState(*session);
+        for (size_t i = 0; i < actionCount; ++i) {
+            act(*session, actions[i], i + 1 < actionCount ? actions[i + 1] : 0, reading);
+            checkState(*session);
+        }
+    }
+    // Both show the same, down to every field kxrtool prints.
+    const QJsonObject a = kx::mainStateJson(copies, messagesA.shown);
+    check(a == kx::mainStateJson(rebuilds, messagesB.shown));
+    check(!QJsonDocument(a).toJson(QJsonDocument::Compact).isEmpty());
+    return 0;
+}

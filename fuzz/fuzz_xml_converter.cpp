@@ -1,0 +1,63 @@
+// Fuzz target: the XML record converter.
+//
+// The input is the bytes of an XML record. The conversion must end (success or failure)
+// without reading outside its lines, report progress only from 0 to 50, give a reason exactly
+// when it fails, and produce event-log lines that the splitter accepts.
+
+#include "records/event_list.h"
+#include "records/xml_converter.h"
+
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    kx::XmlConverter converter;
+    int lastProgress = -1;
+    converter.setProgress({[&lastProgress](int value) {
+                               check(value >= 0 && value <= 50);
+                               // A new value is reported only when it changes.
+                               check(value != lastProgress);
+                               lastProgress = value;
+                           },
+                           [] {}});
+    converter.loadLog(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const bool converted = converter.convertXmlRecord();
+    check(converted == converter.lastError().isEmpty());
+
+    const kx::LineList& kxr = converter.kxr();
+    if (converted) {
+        // The header line, the map line and the empty line after them.
+        check(kxr.size() >= 3);
+        check(kxr.at(2).isEmpty());
+    }
+    kx::EventList events;
+    for (qsizetype i = 0; i < kxr.size(); ++i) {
+        kx::splitEventLine(kxr.at(i), events);
+        check(!kxr.at(i).contains('\n') && !kxr.at(i).contains('\r'));
+    }
+    for (qsizetype i = 0; i < events.size(); ++i)
+        check(events.item(i).subItemCount <= kx::EventItem::kMaxSubItems);
+    for (qsizetype i = 0; i < converter.hq().size(); ++i)
+        check(converter.hq().at(i).contains('='));
+    for (qsizetype i = 0; i < converter.hqc().size(); ++i)
+        check(converter.hqc().at(i).contains('='));
+
+    // Converting the same lines again starts afresh and ends the same way.
+    const qsizetype produced = kxr.size();
+    lastProgress = -1;
+    check(converter.convertXmlRecord() == converted);
+    check(converter.kxr().size() == produced);
+    return 0;
+}
