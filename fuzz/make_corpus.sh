@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 kxrgen="${1:-$root/build-fuzz/bin/kxrgen}"
 if [[ ! -x "$kxrgen" ]]; then
-    echo "make_corpus: $kxrgen not found; build the project first" >&2
+    echo "make_corpus: $kxrgen not found; build it first (cmake --build build-fuzz --target kxrgen)" >&2
     exit 1
 fi
 corpus="$root/fuzz/corpus"
@@ -32,8 +32,8 @@ with_actions() { # FILE ACTIONS COUNT READING
 n=0
 # seed events players width height; small enough that every replay seed stays under the 4 KB
 # that scripts/fuzz.sh allows the replay target.
-for spec in "1 12 2 6 4" "2 20 3 10 8" "3 25 1 3 1" "4 24 5 12 12" "5 20 4 26 3" "6 8 2 1 9"; do
-    read -r seed events players width height <<<"$spec"
+for options in "1 12 2 6 4" "2 20 3 10 8" "3 25 1 3 1" "4 24 5 12 12" "5 20 4 26 3" "6 8 2 1 9"; do
+    read -r seed events players width height <<<"$options"
     n=$((n + 1))
     "$kxrgen" --seed "$seed" --events "$events" --players "$players" --width "$width" \
         --height "$height" --speed $((seed * 3)) --kxr2 "$tmp/r.kxr2" --kxr "$tmp/r.kxr"
