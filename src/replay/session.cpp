@@ -13,6 +13,8 @@
 #include "records/unit_kinds.h"
 #include "records/windows1250.h"
 
+#include <algorithm>
+
 namespace kx {
 
 namespace {
@@ -82,6 +84,8 @@ void ReplaySession::afterBuild() {
     // The copies of the world may take as much memory as the event list itself.
     snapshots_.reset(state_.lvData.size(), state_.world, state_.lvData.memoryBytes());
     builtLastEventTime_ = state_.world.lastEventTime;
+    initialWorld_ = state_.world;
+    ++generation_;
     slideStopSinceBuild_ = false;
     timeErrorSinceBuild_ = false;
     redrawMap();
@@ -221,6 +225,8 @@ void ReplaySession::replayOne() {
         time = *seconds;
     } else {
         timeErrorSinceBuild_ = true;
+        if (!live)
+            quietTimeError_ = true;
         if (live)
             messages_->showMessage(QString::fromUtf8(kTimeFormatError));
     }
@@ -315,6 +321,83 @@ void ReplaySession::stepBack(int count) {
     if (selected >= 0 && selected < state_.cbPlayers.size()) {
         state_.selectedPlayer = selected;
         cbPlayersChange();
+    }
+}
+
+void ReplaySession::jumpTo(int32_t eventIndex) {
+    if (busy_ || !state_.panelEnabled)
+        return;
+    const int32_t first = firstEventIndex();
+    const int32_t count = eventCount();
+    if (count <= first)
+        return;
+    const int32_t target = std::clamp(eventIndex, first, count - 1);
+    if (target == shownEventIndex())
+        return;
+    if (target >= state_.world.eventIndex)
+        jumpForward(target);
+    else // a backward jump of the right length lands on the target
+        stepBack(state_.world.eventIndex - target - 1);
+}
+
+void ReplaySession::jumpForward(int32_t target) {
+    BusyGuard guard(busy_);
+    World& world = state_.world;
+    const bool errorsBefore = timeErrorSinceBuild_;
+    bool skippedTimeError = false;
+
+    // A copy of the world beyond the current position saves replaying the events up to it.
+    int32_t snapshotIndex = 0;
+    const SnapshotCache::Snapshot* snapshot =
+        snapshotsEnabled_ ? snapshots_.nearest(target, &snapshotIndex) : nullptr;
+    if (snapshot && snapshotIndex > world.eventIndex &&
+        snapshot->builtLastEventTime == builtLastEventTime_) {
+        const int32_t view = world.viewFilter;
+        const int32_t highlight = world.highlightOwner;
+        world = snapshot->world;
+        world.viewFilter = view;
+        world.highlightOwner = highlight;
+        // The skipped events would have stopped the slide show as they were replayed.
+        if (snapshot->slideStopBefore && !slideStopSinceBuild_)
+            state_.slideShowEnabled = false;
+        skippedTimeError = snapshot->timeErrorBefore && !errorsBefore;
+        slideStopSinceBuild_ = snapshot->slideStopBefore;
+        timeErrorSinceBuild_ = snapshot->timeErrorBefore;
+    }
+
+    quietTimeError_ = false;
+    world.liveDisplay = 0;
+    replayQuietlyTo(target);
+    // One message for the whole jump, as a backward jump shows it.
+    if (quietTimeError_ || skippedTimeError)
+        messages_->showMessage(QString::fromUtf8(kTimeFormatError));
+    world.liveDisplay = 1;
+    replayOne();
+
+    state_.progressVisible = false;
+    if (observer_)
+        observer_->progressChanged(state_.progressValue, false);
+    redrawMap();
+}
+
+void ReplaySession::replayQuietlyTo(int32_t target) {
+    World& world = state_.world;
+    const int32_t start = world.eventIndex;
+    state_.progressVisible = true;
+    state_.progressValue = 0;
+    if (observer_)
+        observer_->progressChanged(0, true);
+    unsigned ticks = 0;
+    for (int32_t i = start; i < target; ++i) {
+        replayOne();
+        const int value = static_cast<int>(int64_t{i - start} * 100 / (target - start));
+        if (value != state_.progressValue) {
+            state_.progressValue = value;
+            if (observer_)
+                observer_->progressChanged(value, true);
+        }
+        if (observer_ && ++ticks % 4096 == 0)
+            observer_->keepAlive();
     }
 }
 

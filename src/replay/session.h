@@ -40,6 +40,25 @@ class ReplaySession {
     void Button7Click();
     void replayStep();
     void stepBack(int count);
+    // Jumps to event `eventIndex` (clamped to the record's events): afterwards it is the last
+    // event replayed, shown live as a step onto it shows it, and the events before it have
+    // been replayed quietly, from the nearest copy of the world (or the current world, when
+    // it lies on the way). A jump to the event shown now changes nothing.
+    void jumpTo(int32_t eventIndex);
+
+    // The record's events: the first one's item index and the item count (N).
+    int32_t firstEventIndex() const { return initialWorld_.eventIndex; }
+    int32_t eventCount() const { return static_cast<int32_t>(state_.lvData.size()); }
+    // The last event replayed (shown by the window), or -1 before the first one.
+    int32_t shownEventIndex() const {
+        return state_.world.eventIndex > firstEventIndex() ? state_.world.eventIndex - 1 : -1;
+    }
+    // The world as the record builds it, before its first event, and the copies taken while
+    // replaying; both change only when a record is (re)loaded, which changes the generation.
+    const World& initialWorld() const { return initialWorld_; }
+    const SnapshotCache& snapshots() const { return snapshots_; }
+    bool snapshotsEnabled() const { return snapshotsEnabled_; }
+    uint64_t recordGeneration() const { return generation_; }
 
     // Slide show: "Start!", "Zrušit", the interval edit and a timer tick.
     void Button4Click();
@@ -80,6 +99,8 @@ class ReplaySession {
     void dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row);
     void redrawMap();
     void afterBuild();
+    void replayQuietlyTo(int32_t target);
+    void jumpForward(int32_t target);
 
     MainState state_;
     UserMessages* messages_;
@@ -99,6 +120,9 @@ class ReplaySession {
     bool timeErrorSinceBuild_ = false;
     std::vector<int32_t> production_; // reused by every recount
     PlayerDirectory directory_;
+    World initialWorld_;
+    uint64_t generation_ = 0;
+    bool quietTimeError_ = false; // an event replayed quietly had an unreadable time stamp
 };
 
 } // namespace kx

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+
+namespace kx {
+
+// The kinds of events the replay knows, by their keyword (compared after turning only A to Z
+// into a to z); every other caption is Other.
+enum class EventKind : uint8_t {
+    Buy = 1,
+    Attack,
+    Move,
+    ConvertGround,
+    Retreat,
+    Trade,
+    TradeHq,
+    Other,
+};
+inline constexpr int kEventKindCount = 8;
+
+EventKind eventKindOf(QByteArrayView caption);
+// The Czech name of a kind, as the event list shows it.
+QString eventKindName(EventKind kind);
+
+} // namespace kx

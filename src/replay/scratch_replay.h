@@ -1,0 +1,48 @@
+#pragma once
+
+#include "player_directory.h"
+
+#include "records/event_list.h"
+#include "records/world.h"
+
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kx {
+
+// The players an event concerns: for a transfer the sender and the receiver, for an event on
+// cells the owner of its first cell and, for an attack, the owner of the target as they were
+// before the event. -1 where there is none.
+using EventPlayers = std::array<int8_t, 2>;
+
+// Replays events on a world of its own, as the session replays them, without touching the
+// session: the event list learns from it the sentences of the events it shows and who took
+// part in each. Sentences are those of the event itself (not the recount or counter lines).
+class ScratchReplay {
+  public:
+    ScratchReplay(const EventList& events, const QStringList& players);
+
+    // Starts from a copy of a world of the same record.
+    void reset(const World& from);
+    const World& world() const { return world_; }
+
+    // Replays the event at world().eventIndex and moves on to the next one. Appends its
+    // sentences to `sentences` when given, and tells who took part when `players` is given.
+    void step(QStringList* sentences, EventPlayers* players = nullptr);
+
+  private:
+    void applyRecounts(int32_t recounts);
+    EventPlayers playersOf(const EventItem& event) const;
+    int8_t ownerAt(QByteArrayView address) const;
+
+    const EventList& events_;
+    const QStringList& players_;
+    PlayerDirectory directory_;
+    std::vector<int32_t> production_;
+    World world_;
+};
+
+} // namespace kx
