@@ -2,18 +2,22 @@
 
 #include "directory_outline.h"
 
+#include "browser/record_filter.h"
 #include "browser/record_list.h"
 #include "browser/record_summary.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -23,7 +27,9 @@ namespace kx {
 
 namespace {
 
-constexpr int kFileNameRole = Qt::UserRole; // a row's real file name
+constexpr int kFileNameRole = Qt::UserRole;       // a row's real file name
+constexpr int kFilterTextRole = Qt::UserRole + 1; // a row's texts folded for the filter
+const QString kLastFolderKey = QStringLiteral("browser/lastFolder");
 
 template <typename T> T* named(T* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -89,9 +95,19 @@ TFExplore::TFExplore(QWidget* parent) : QDialog(parent), boxes_(this), messages_
     right->addWidget(buildInfo(), 1);
     right->addLayout(buttons);
 
+    edFilter_ = named(new QLineEdit, "edFilter");
+    edFilter_->setPlaceholderText(QString::fromUtf8("Hledat mapu nebo datum"));
+    edFilter_->setClearButtonEnabled(true);
+    edFilter_->setToolTip(
+        QString::fromUtf8("Ukáže jen záznamy, jejichž mapa nebo datum obsahuje všechna slova"));
+    connect(edFilter_, &QLineEdit::textChanged, this, &TFExplore::applyFilter);
+    auto* list = new QVBoxLayout;
+    list->addWidget(edFilter_);
+    list->addWidget(lvMaps_, 1);
+
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(cdo_, 161);
-    layout->addWidget(lvMaps_, 273);
+    layout->addLayout(list, 273);
     layout->addLayout(right);
     resize(sizeHint().expandedTo(QSize(679, 373)));
 }
@@ -131,10 +147,37 @@ void TFExplore::setMessages(UserMessages* messages) {
     messages_ = messages ? messages : &boxes_;
 }
 
+void TFExplore::setFolderMemory(QSettings* settings) {
+    folderMemory_ = settings;
+    if (!settings)
+        return;
+    const QString folder = settings->value(kLastFolderKey).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    cdo_->SetDirectory(folder);
+    listRememberedFolder_ = cdo_->Directory() == QDir(folder).absolutePath();
+    if (listRememberedFolder_ && isVisible()) {
+        listRememberedFolder_ = false;
+        cdoDblClick();
+    }
+}
+
+void TFExplore::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (listRememberedFolder_) {
+        listRememberedFolder_ = false;
+        cdoDblClick();
+    }
+}
+
 void TFExplore::cdoDblClick() {
     listReady_ = false;
     FillRecordList();
     listReady_ = true;
+    if (folderMemory_) {
+        folderMemory_->setValue(kLastFolderKey, listedDirectory_);
+        folderMemory_->sync();
+    }
 }
 
 void TFExplore::FillRecordList() {
@@ -145,12 +188,29 @@ void TFExplore::FillRecordList() {
     for (const RecordRow& row : rows) {
         auto* item = new QTreeWidgetItem({row.map, row.date, row.base, row.type});
         item->setData(0, kFileNameRole, row.fileName);
+        item->setData(0, kFilterTextRole, RecordFilter::foldedTextOf(row));
         items.append(item);
     }
     lvMaps_->setUpdatesEnabled(false);
     lvMaps_->clear();
     lvMaps_->addTopLevelItems(items);
+    applyFilter();
     lvMaps_->setUpdatesEnabled(true);
+}
+
+void TFExplore::applyFilter() {
+    const RecordFilter filter(edFilter_->text());
+    const bool updates = lvMaps_->updatesEnabled();
+    lvMaps_->setUpdatesEnabled(false);
+    for (int i = 0; i < lvMaps_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = lvMaps_->topLevelItem(i);
+        const bool shown = filter.matchesFolded(item->data(0, kFilterTextRole).toString());
+        item->setHidden(!shown);
+        // A row the filter hides cannot stay the one "&Otevřít" opens.
+        if (!shown && item->isSelected())
+            item->setSelected(false);
+    }
+    lvMaps_->setUpdatesEnabled(updates);
 }
 
 QString TFExplore::pathOf(const QTreeWidgetItem* row) const {

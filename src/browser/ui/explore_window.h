@@ -9,7 +9,9 @@
 
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QSettings;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -34,6 +36,10 @@ class TFExplore : public QDialog {
         opener_ = std::move(opener);
     }
 
+    // Where the last listed directory is kept between runs: once set, the tree opens there
+    // and the browser lists it when it is first shown. The settings must outlive the window.
+    void setFolderMemory(QSettings* settings);
+
     bool listReady() const { return listReady_; }
     // The directory whose records the list shows.
     const QString& listedDirectory() const { return listedDirectory_; }
@@ -45,6 +51,12 @@ class TFExplore : public QDialog {
     void FillRecordList();
     void ShowRecordSummary(const QString& path);
 
+    // Shows only the rows that match the text of the filter box.
+    void applyFilter();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     QWidget* buildInfo();
     void showSummary(const RecordSummary& summary);
@@ -55,8 +67,11 @@ class TFExplore : public QDialog {
     std::function<void(const QString&)> opener_;
     bool listReady_ = false;
     QString listedDirectory_;
+    QSettings* folderMemory_ = nullptr;
+    bool listRememberedFolder_ = false;
 
     TCDirectoryOutline* cdo_ = nullptr;
+    QLineEdit* edFilter_ = nullptr;
     QTreeWidget* lvMaps_ = nullptr;
     QGroupBox* gbInfo_ = nullptr;
     QLabel* lbMN_ = nullptr;
