@@ -1,6 +1,8 @@
 #include "main_window.h"
 
 #include "converter_window.h"
+#include "event_dock.h"
+#include "timeline_bar.h"
 
 #include "app/startup.h"
 #include "mapview/ui/map_grid.h"
@@ -40,17 +42,22 @@ TFMain::TFMain(QWidget* parent)
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
     buildControls();
+    buildEventDock();
     buildMenu();
     activity_ = std::make_unique<WindowActivity>(pbLoad_);
     session_.setActivityObserver(activity_.get());
     dgMap_->setSession(&session_); // also makes the map the session's repaint sink
     session_.state().dlgOpen.initialDir = QDir::currentPath();
     connectControls();
+    // The replay keys are looked at before the focused control takes them (see
+    // replayKeyPressed).
+    QApplication::instance()->installEventFilter(this);
     resize(760, 640);
     refresh();
 }
 
 TFMain::~TFMain() {
+    QApplication::instance()->removeEventFilter(this);
     dgMap_->setSession(nullptr);
 }
 
@@ -253,6 +260,8 @@ void TFMain::refresh() {
     Panel1_->setEnabled(state.panelEnabled);
     pbLoad_->setVisible(state.progressVisible);
     refreshSlideShow();
+    timeline_->refresh();
+    eventDock_->refresh();
 }
 
 } // namespace kx

@@ -16,6 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -26,8 +27,10 @@ class QWidget;
 
 namespace kx {
 
+class EventDock;
 class MapGrid;
 class TFConv2;
+class TimelineBar;
 
 // The main window: binds its controls to the replay session and shows what it says.
 class TFMain : public QMainWindow {
@@ -46,6 +49,7 @@ class TFMain : public QMainWindow {
     void setBrowserWindow(QWidget* window) { browser_ = window; }
     void setEditorWindow(QWidget* window) { editor_ = window; }
     void setAboutWindow(QWidget* window) { about_ = window; }
+    void setChartsWindow(QWidget* window) { charts_ = window; }
 
     // Loads a record handed over by name (command line, record browser): read by its name.
     bool openRecord(const QString& path);
@@ -56,6 +60,7 @@ class TFMain : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();
@@ -73,6 +78,13 @@ class TFMain : public QMainWindow {
     void mmFileOpenClick();
     void mmUtilConvClick();
 
+    // The timeline, the event list and the replay keys.
+    QWidget* buildTimeline(QWidget* mapArea);
+    void buildEventDock();
+    void addViewMenuItems(QMenu* menu);
+    void jumpTo(int32_t eventIndex);
+    bool replayKeyPressed(QKeyEvent* event);
+
     QtUserMessages boxes_;
     ReplaySession session_;
     UserMessages* messages_;
@@ -83,7 +95,11 @@ class TFMain : public QMainWindow {
     QWidget* browser_ = nullptr;
     QWidget* editor_ = nullptr;
     QWidget* about_ = nullptr;
+    QWidget* charts_ = nullptr;
     bool closeRequested_ = false;
+    // A step made by a key has not been painted yet: repeated keys wait for it.
+    bool keyStepPending_ = false;
+    QTimer* keyStepTimeout_ = nullptr;
 
     // Controls, named as the window's layout names them.
     QGroupBox* gbPlayers_ = nullptr;
@@ -120,6 +136,8 @@ class TFMain : public QMainWindow {
     QPlainTextEdit* mRes_ = nullptr;
     QPushButton* btnNext_ = nullptr;
     QTimer* slajd_ = nullptr;
+    TimelineBar* timeline_ = nullptr;
+    EventDock* eventDock_ = nullptr;
     QStringList shownPlayers_;
     QStringList shownInfo_;
     QStringList shownSummary_;

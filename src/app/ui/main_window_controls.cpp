@@ -219,7 +219,7 @@ void TFMain::buildControls() {
 
     auto* layout = new QHBoxLayout(central);
     layout->addWidget(leftPanel);
-    layout->addWidget(mapArea_, 1);
+    layout->addWidget(buildTimeline(mapArea_), 1);
     setCentralWidget(central);
 
     slajd_ = new QTimer(this);
@@ -258,6 +258,7 @@ void TFMain::buildMenu() {
             [this] { showModal(editor_); });
     addItem(util, "mmUtilConv", "&Konvertor", QKeySequence(Qt::Key_F5),
             [this] { mmUtilConvClick(); });
+    addViewMenuItems(util);
 
     QMenu* help = addMenu("mmHelp", "&Nápověda");
     addItem(help, "mmHelpAbout", "&O programu", QKeySequence(Qt::SHIFT | Qt::Key_F1),

@@ -1,0 +1,123 @@
+#include "event_dock.h"
+
+#include "event_table_model.h"
+
+#include "replay/session.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kx {
+
+EventDock::EventDock(ReplaySession& session, QWidget* parent)
+    : QDockWidget(QString::fromUtf8("Seznam událostí"), parent), session_(session) {
+    setObjectName(QStringLiteral("eventDock"));
+    auto* body = new QWidget;
+    player_ = new QComboBox;
+    player_->setObjectName(QStringLiteral("cbEventPlayer"));
+    kind_ = new QComboBox;
+    kind_->setObjectName(QStringLiteral("cbEventKind"));
+    kind_->addItem(QString::fromUtf8("Všechny druhy"));
+    for (int kind = 1; kind <= kEventKindCount; ++kind)
+        kind_->addItem(eventKindName(static_cast<EventKind>(kind)), kind);
+
+    model_ = new EventTableModel(session_, this);
+    table_ = new QTableView;
+    table_->setObjectName(QStringLiteral("tvEvents"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->setAlternatingRowColors(true);
+    // Fixed row heights: the view never measures a million rows.
+    QHeaderView* rowsHeader = table_->verticalHeader();
+    rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowsHeader->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    rowsHeader->hide();
+    QHeaderView* columns = table_->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setStretchLastSection(true);
+    columns->resizeSection(
+        0, table_->fontMetrics().horizontalAdvance(QStringLiteral("00. 00. - 00:00:00")) + 12);
+    columns->resizeSection(
+        1, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("nektar na velení")) + 12);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(QString::fromUtf8("Hráč:")));
+    filters->addWidget(player_, 1);
+    filters->addWidget(new QLabel(QString::fromUtf8("Druh:")));
+    filters->addWidget(kind_, 1);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(filters);
+    layout->addWidget(table_, 1);
+    setWidget(body);
+    refreshPlayers();
+
+    connect(table_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        const int32_t event = model_->eventAt(index.row());
+        if (event >= 0)
+            Q_EMIT jumpRequested(event);
+    });
+    connect(player_, qOverload<int>(&QComboBox::activated), this, [this] { applyFilter(); });
+    connect(kind_, qOverload<int>(&QComboBox::activated), this, [this] { applyFilter(); });
+}
+
+void EventDock::refreshPlayers() {
+    const QStringList& players = session_.state().cbPlayers;
+    if (players == shownPlayers_ && player_->count() > 0)
+        return;
+    const QSignalBlocker blocker(player_);
+    player_->clear();
+    player_->addItem(QString::fromUtf8("Všichni hráči"));
+    player_->addItems(players);
+    player_->setCurrentIndex(model_->playerFilter() + 1);
+    shownPlayers_ = players;
+}
+
+void EventDock::applyFilter() {
+    const int kindData = kind_->currentData().toInt();
+    const std::optional<EventKind> kind =
+        kindData > 0 ? std::optional<EventKind>(static_cast<EventKind>(kindData)) : std::nullopt;
+    model_->setFilter(player_->currentIndex() - 1, kind);
+    shownEvent_ = -2;
+    refresh();
+}
+
+void EventDock::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    shownEvent_ = -2;
+    refresh();
+}
+
+void EventDock::refresh() {
+    if (!isVisible() || session_.busy())
+        return;
+    if (model_->sync()) {
+        shownEvent_ = -2;
+        refreshPlayers();
+        player_->setCurrentIndex(model_->playerFilter() + 1);
+    }
+    const int32_t current = session_.shownEventIndex();
+    if (current == shownEvent_)
+        return;
+    shownEvent_ = current;
+    const int row = model_->currentRow();
+    if (row < 0) {
+        table_->clearSelection();
+        table_->scrollToTop();
+    } else {
+        const QModelIndex index = model_->index(row, 0);
+        table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+        table_->scrollTo(index, QAbstractItemView::EnsureVisible);
+    }
+    table_->viewport()->update(); // the bold row moves with the current event
+}
+
+} // namespace kx

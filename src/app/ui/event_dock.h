@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDockWidget>
+#include <QStringList>
+
+#include <cstdint>
+
+class QComboBox;
+class QTableView;
+
+namespace kx {
+
+class EventTableModel;
+class ReplaySession;
+
+// The event list pane: every event with its time, kind and sentence, the current one marked
+// and kept in view, narrowed by player and kind. A double click asks to jump to an event.
+class EventDock : public QDockWidget {
+    Q_OBJECT
+  public:
+    EventDock(ReplaySession& session, QWidget* parent = nullptr);
+
+    // Shows the session's record and current event; does nothing while hidden.
+    void refresh();
+
+  Q_SIGNALS:
+    void jumpRequested(int32_t eventIndex);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void applyFilter();
+    void refreshPlayers();
+
+    ReplaySession& session_;
+    EventTableModel* model_;
+    QTableView* table_;
+    QComboBox* player_;
+    QComboBox* kind_;
+    QStringList shownPlayers_;
+    int32_t shownEvent_ = -2;
+};
+
+} // namespace kx
