@@ -4,6 +4,7 @@
 #include "cli_common.h"
 #include "convert_command.h"
 #include "replay_command.h"
+#include "stats_command.h"
 #include "summary_command.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@ constexpr kx::cli::Command kCommands[] = {
     {"replay", kx::kReplayUsage, kx::replayCommand},
     {"summary", kx::cli::kSummaryUsage, kx::cli::runSummary},
     {"browse", kx::cli::kBrowseUsage, kx::cli::runBrowse},
+    {"stats", kx::cli::kStatsUsage, kx::cli::runStats},
 };
 
 } // namespace

@@ -1,0 +1,67 @@
+#include "stats_command.h"
+
+#include "cli_common.h"
+
+#include "records/record_loader.h"
+#include "replay/session.h"
+#include "stats/figures_csv.h"
+#include "stats/world_figures.h"
+
+#include <cstdio>
+
+namespace kx::cli {
+
+int runStats(const QStringList& args) {
+    QString file;
+    QString reading;
+    bool csv = false;
+    bool summary = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--as")) {
+            if (i + 1 >= args.size())
+                return usageError(kStatsUsage);
+            reading = args[++i];
+        } else if (arg == QLatin1String("--csv")) {
+            csv = true;
+        } else if (arg == QLatin1String("--summary")) {
+            summary = true;
+        } else if (isOption(arg) || !file.isEmpty()) {
+            return usageError(kStatsUsage);
+        } else {
+            file = arg;
+        }
+    }
+    if (file.isEmpty() || !csv)
+        return usageError(kStatsUsage);
+    int filter = readingForPath(file);
+    if (reading == QLatin1String("xml"))
+        filter = kFilterXml;
+    else if (reading == QLatin1String("log"))
+        filter = kFilterEventLog;
+    else if (!reading.isEmpty())
+        return usageError(kStatsUsage);
+
+    QString error;
+    if (!readRecordFile(file, &error)) {
+        printError(error);
+        return kExitFailure;
+    }
+
+    // A damaged record prints the header row only; its messages go to standard error.
+    RecordedMessages messages;
+    ReplaySession session(messages);
+    WorldFigures figures;
+    if (session.loadRecord(file, filter))
+        figures = computeWorldFigures(session.state().lvData);
+    for (const QString& message : messages.shown)
+        printError(message);
+
+    const QByteArray out = summary ? summaryCsv(figures) : figuresCsv(figures);
+    if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()) ||
+        std::fflush(stdout) != 0)
+        return kExitFailure;
+    return kExitOk;
+}
+
+} // namespace kx::cli

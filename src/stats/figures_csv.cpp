@@ -1,0 +1,98 @@
+#include "figures_csv.h"
+
+#include <QLocale>
+
+#include <numeric>
+
+namespace kx {
+
+QByteArray csvField(const QString& text) {
+    const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') ||
+                       text.contains(u'\n') ||
+                       (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
+    if (!quote)
+        return text.toUtf8();
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return '"' + quoted.toUtf8() + '"';
+}
+
+QByteArray csvLine(const QStringList& fields) {
+    QByteArray line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        line += csvField(fields[i]);
+    }
+    return line + "\r\n";
+}
+
+QString csvHourText(QByteArrayView timeText) {
+    if (timeText.size() < 13)
+        return QString();
+    const QString text = QString::fromLatin1(timeText.first(13));
+    return text.left(4) + u'-' + text.mid(8, 2) + u'-' + text.mid(5, 2) + u' ' + text.mid(11, 2) +
+           QStringLiteral(":00");
+}
+
+QByteArray figuresCsv(const WorldFigures& figures, const std::vector<int>& players) {
+    QByteArray csv =
+        csvLine({QStringLiteral("hour"), QStringLiteral("time"), QStringLiteral("player"),
+                 QStringLiteral("team"), QStringLiteral("nectar"), QStringLiteral("moves"),
+                 QStringLiteral("territory"), QStringLiteral("production")});
+    if (!figures.valid)
+        return csv;
+    for (int row = 0; row < figures.rowCount(); ++row) {
+        const QString hour = QString::number(figures.rowHours[static_cast<size_t>(row)]);
+        const QString time = csvHourText(figures.rowTimes[static_cast<size_t>(row)]);
+        for (const int p : players) {
+            if (p < 0 || p >= figures.playerCount())
+                continue;
+            const FigurePlayer& player = figures.players[static_cast<size_t>(p)];
+            csv += csvLine({hour, time, player.name, player.team,
+                            QString::number(figures.value(row, p, Figure::Nectar)),
+                            QString::number(figures.value(row, p, Figure::Moves)),
+                            QString::number(figures.value(row, p, Figure::Territory)),
+                            QString::number(figures.value(row, p, Figure::Production))});
+        }
+    }
+    return csv;
+}
+
+QByteArray figuresCsv(const WorldFigures& figures) {
+    std::vector<int> all(static_cast<size_t>(figures.playerCount()));
+    std::iota(all.begin(), all.end(), 0);
+    return figuresCsv(figures, all);
+}
+
+QByteArray summaryCsv(const WorldFigures& figures) {
+    QByteArray csv =
+        csvLine({QStringLiteral("player"), QStringLiteral("team"), QStringLiteral("survivor"),
+                 QStringLiteral("experience"), QStringLiteral("percent"), QStringLiteral("kills"),
+                 QStringLiteral("wins"), QStringLiteral("nectar"), QStringLiteral("production"),
+                 QStringLiteral("fields")});
+    if (!figures.valid)
+        return csv;
+    const QLocale c = QLocale::c();
+    const int count =
+        std::min<int>(figures.playerCount(), static_cast<int>(figures.endRows.size()));
+    for (int i = 0; i < count; ++i) {
+        const ResultRow& row = figures.endRows[static_cast<size_t>(i)];
+        const FigurePlayer& player = figures.players[static_cast<size_t>(i)];
+        QString points;
+        QString percent;
+        if (isSurvivor(row)) {
+            const int32_t x = experience(figures.endRows, figures.best, i);
+            points = QString::number(x);
+            percent = experiencePercentText(x, c);
+        }
+        csv += csvLine(
+            {player.name, player.team, isSurvivor(row) ? QStringLiteral("1") : QStringLiteral("0"),
+             points, percent, QString::number(row[ResultKills]), QString::number(row[ResultWins]),
+             QString::number(row[ResultNectar]), QString::number(row[ResultProduction]),
+             QString::number(row[ResultFields])});
+    }
+    return csv;
+}
+
+} // namespace kx

@@ -1,0 +1,269 @@
+#include "charts_window.h"
+
+#include "figure_chart.h"
+
+#include "app/ui/qt_user_messages.h"
+#include "replay/session.h"
+#include "stats/figures_csv.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+
+namespace kx {
+
+// One computation on the worker thread. The thread only reads its own copy of the event
+// list (sharing the record's text, which is never changed once loaded).
+struct TFCharts::Job {
+    RecordIdentity identity;
+    EventList events;
+    std::atomic<int> progress{0};
+    std::atomic<bool> cancel{false};
+    WorldFigures result;
+};
+
+namespace {
+
+QIcon swatch(const QColor& colour) {
+    QPixmap pixmap(14, 14);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+TFCharts::TFCharts(ReplaySession& session, QWidget* parent)
+    : QWidget(parent), session_(session), progressTimer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("FCharts"));
+    setWindowTitle(QString::fromUtf8("Grafy světa"));
+    resize(900, 560);
+
+    lbChartPlayers_ = new QListWidget(this);
+    lbChartPlayers_->setObjectName(QStringLiteral("lbChartPlayers"));
+    lbChartPlayers_->setMaximumWidth(220);
+    cbFigure_ = new QComboBox(this);
+    cbFigure_->setObjectName(QStringLiteral("cbFigure"));
+    cbFigure_->addItems({QString::fromUtf8("Nektar"), QString::fromUtf8("Tahy"),
+                         QString::fromUtf8("Území (m2)"),
+                         QString::fromUtf8("Hodinová produkce (ml/hod)")});
+    chart_ = new FigureChart(this);
+    chart_->setObjectName(QStringLiteral("pnChart"));
+    pbCharts_ = new QProgressBar(this);
+    pbCharts_->setObjectName(QStringLiteral("pbCharts"));
+    pbCharts_->setRange(0, 100);
+    pbCharts_->hide();
+    lbChartStatus_ = new QLabel(this);
+    lbChartStatus_->setObjectName(QStringLiteral("lbChartStatus"));
+    btnExportFigures_ = new QPushButton(QString::fromUtf8("Uložit průběh do CSV…"), this);
+    btnExportFigures_->setObjectName(QStringLiteral("btnExportFigures"));
+    btnExportSummary_ = new QPushButton(QString::fromUtf8("Uložit souhrn do CSV…"), this);
+    btnExportSummary_->setObjectName(QStringLiteral("btnExportSummary"));
+
+    auto* figureLabel = new QLabel(QString::fromUtf8("&Údaj:"), this);
+    figureLabel->setBuddy(cbFigure_);
+    auto* playersLabel = new QLabel(QString::fromUtf8("&Hráči:"), this);
+    playersLabel->setBuddy(lbChartPlayers_);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(figureLabel);
+    side->addWidget(cbFigure_);
+    side->addWidget(playersLabel);
+    side->addWidget(lbChartPlayers_, 1);
+    side->addWidget(btnExportFigures_);
+    side->addWidget(btnExportSummary_);
+    auto* main = new QVBoxLayout;
+    main->addWidget(chart_, 1);
+    auto* status = new QHBoxLayout;
+    status->addWidget(lbChartStatus_, 1);
+    status->addWidget(pbCharts_);
+    main->addLayout(status);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(side);
+    layout->addLayout(main, 1);
+
+    connect(cbFigure_, &QComboBox::currentIndexChanged, this, [this] { updateChart(); });
+    connect(lbChartPlayers_, &QListWidget::itemChanged, this, [this] { updateChart(); });
+    connect(btnExportFigures_, &QPushButton::clicked, this, [this] { exportClicked(false); });
+    connect(btnExportSummary_, &QPushButton::clicked, this, [this] { exportClicked(true); });
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, [this] {
+        if (job_)
+            pbCharts_->setValue(job_->progress.load());
+    });
+    showFigures();
+}
+
+TFCharts::~TFCharts() {
+    if (thread_) {
+        job_->cancel = true;
+        thread_->wait();
+        delete thread_;
+    }
+}
+
+void TFCharts::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void TFCharts::refresh() {
+    const MainState& state = session_.state();
+    if (job_) {
+        // A pass for another record is cancelled; the finished one starts the next.
+        if (!(job_->identity == recordIdentity(state)))
+            job_->cancel = true;
+        return;
+    }
+    if (state.lvData.isEmpty()) {
+        cache_.clear();
+        showFigures();
+        return;
+    }
+    if (cache_.isCurrent(state))
+        return;
+    startJob();
+}
+
+void TFCharts::startJob() {
+    job_ = std::make_shared<Job>();
+    job_->identity = recordIdentity(session_.state());
+    job_->events = session_.state().lvData;
+    std::shared_ptr<Job> job = job_;
+    thread_ = QThread::create([job] {
+        job->result = computeWorldFigures(job->events, [&job](int percent) {
+            job->progress = percent;
+            return !job->cancel.load();
+        });
+    });
+    connect(thread_, &QThread::finished, this, [this] { jobFinished(); });
+    lbChartStatus_->setText(QString::fromUtf8("Počítám průběh světa…"));
+    pbCharts_->setValue(0);
+    pbCharts_->show();
+    btnExportFigures_->setEnabled(false);
+    btnExportSummary_->setEnabled(false);
+    progressTimer_->start();
+    thread_->start();
+}
+
+void TFCharts::jobFinished() {
+    progressTimer_->stop();
+    pbCharts_->hide();
+    thread_->wait();
+    delete thread_;
+    thread_ = nullptr;
+    std::shared_ptr<Job> job = std::move(job_);
+    if (!job->result.cancelled)
+        cache_.store(job->identity, std::move(job->result));
+    showFigures();
+    // The record may have changed while the pass ran.
+    if (isVisible())
+        refresh();
+}
+
+void TFCharts::showFigures() {
+    const WorldFigures& f = cache_.cached();
+    const bool have =
+        !session_.state().lvData.isEmpty() && f.valid && cache_.isCurrent(session_.state());
+    const QSignalBlocker blocker(lbChartPlayers_);
+    lbChartPlayers_->clear();
+    if (have) {
+        for (int i = 0; i < f.playerCount(); ++i) {
+            auto* item = new QListWidgetItem(swatch(playerColour(f, i)),
+                                             f.players[static_cast<size_t>(i)].entry);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+            item->setCheckState(Qt::Checked);
+            lbChartPlayers_->addItem(item);
+        }
+        lbChartStatus_->setText(
+            QString::fromUtf8("%1 událostí, %2 hodin hry")
+                .arg(f.eventCount)
+                .arg(f.rowHours.empty() ? 0 : f.rowHours.back() + f.hoursPerRow));
+    } else if (session_.state().lvData.isEmpty()) {
+        lbChartStatus_->setText(QString::fromUtf8("Není načten žádný záznam."));
+    } else if (cache_.isCurrent(session_.state())) {
+        lbChartStatus_->setText(QString::fromUtf8("Záznam je poškozen, průběh nelze spočítat."));
+    }
+    btnExportFigures_->setEnabled(have);
+    btnExportSummary_->setEnabled(have);
+    updateChart();
+}
+
+std::vector<int> TFCharts::chosenPlayers() const {
+    std::vector<int> players;
+    for (int i = 0; i < lbChartPlayers_->count(); ++i)
+        if (lbChartPlayers_->item(i)->checkState() == Qt::Checked)
+            players.push_back(i);
+    return players;
+}
+
+void TFCharts::updateChart() {
+    const bool have = lbChartPlayers_->count() > 0;
+    chart_->setView({have ? &cache_.cached() : nullptr,
+                     static_cast<Figure>(std::max(0, cbFigure_->currentIndex())), chosenPlayers()});
+}
+
+void TFCharts::showError(const QString& text) {
+    if (messages_) {
+        messages_->showMessage(text);
+        return;
+    }
+    QtUserMessages boxes(this);
+    boxes.showMessage(text);
+}
+
+bool TFCharts::writeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        showError(QString::fromUtf8("Soubor nelze uložit:\n%1\n%2")
+                      .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool TFCharts::exportFigures(const QString& path) {
+    return writeFile(path, figuresCsv(cache_.cached(), chosenPlayers()));
+}
+
+bool TFCharts::exportSummary(const QString& path) {
+    return writeFile(path, summaryCsv(cache_.cached()));
+}
+
+void TFCharts::exportClicked(bool summary) {
+    if (!cache_.isCurrent(session_.state()) || !cache_.cached().valid)
+        return;
+    if (!summary && chosenPlayers().empty()) {
+        showError(QString::fromUtf8("Vyberte alespoň jednoho hráče."));
+        return;
+    }
+    const QFileInfo record(session_.state().dlgOpen.fileName);
+    const QString name = record.dir().filePath(
+        record.completeBaseName() +
+        (summary ? QStringLiteral("_souhrn.csv") : QStringLiteral("_prubeh.csv")));
+    const QString caption = summary ? QString::fromUtf8("Uložit souhrn konce světa")
+                                    : QString::fromUtf8("Uložit průběh hráčů");
+    const QString path =
+        chooser_ ? chooser_(caption, name)
+                 : QFileDialog::getSaveFileName(this, caption, name,
+                                                QString::fromUtf8("Soubory CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (summary)
+        exportSummary(path);
+    else
+        exportFigures(path);
+}
+
+} // namespace kx

@@ -1,0 +1,147 @@
+#include "world_figures.h"
+
+#include "records/record_loader.h"
+#include "records/time_stamp.h"
+#include "records/user_messages.h"
+#include "replay/session.h"
+
+#include <cstring>
+
+namespace kx {
+
+namespace {
+
+// Field 0 of an event line (its time stamp), as the event list splits it: the text before the
+// first semicolon, or nothing when the line has none.
+QByteArrayView timeField(QByteArrayView line) {
+    const void* hit = std::memchr(line.data(), ';', static_cast<size_t>(line.size()));
+    if (!hit)
+        return {};
+    return line.first(static_cast<const char*>(hit) - line.data());
+}
+
+// Collects rows of rising hours, merging rows that fall into one row of hoursPerRow hours.
+class RowBuilder {
+  public:
+    explicit RowBuilder(WorldFigures& figures) : f_(figures) {}
+
+    void commit(int64_t hour, QByteArrayView time, const World& world) {
+        const size_t players = f_.players.size();
+        const int64_t start = hour - hour % f_.hoursPerRow;
+        if (f_.rowHours.empty() || f_.rowHours.back() != start) {
+            f_.rowHours.push_back(start);
+            f_.rowTimes.emplace_back(time.toByteArray());
+            f_.values.resize(f_.values.size() + players * kFigureCount);
+        }
+        // The later state of the same row wins: a row holds the state at its end.
+        int32_t* row = f_.values.data() + f_.values.size() - players * kFigureCount;
+        const std::vector<ResultRow> results = resultRows(world);
+        for (size_t i = 0; i < players && i < results.size(); ++i) {
+            int32_t* cell = row + i * kFigureCount;
+            cell[static_cast<int>(Figure::Nectar)] = results[i][ResultNectar];
+            cell[static_cast<int>(Figure::Moves)] = world.playerTable[i][Moves];
+            cell[static_cast<int>(Figure::Territory)] = results[i][ResultFields];
+            cell[static_cast<int>(Figure::Production)] = results[i][ResultProduction];
+        }
+        if (f_.rowCount() > kMaxFigureRows)
+            coarsen();
+    }
+
+  private:
+    // Doubles the hours of a row and merges the rows that now share one.
+    void coarsen() {
+        f_.hoursPerRow *= 2;
+        const size_t width = f_.players.size() * kFigureCount;
+        size_t kept = 0;
+        for (size_t r = 0; r < f_.rowHours.size(); ++r) {
+            const int64_t start = f_.rowHours[r] - f_.rowHours[r] % f_.hoursPerRow;
+            if (kept > 0 && f_.rowHours[kept - 1] == start) {
+                std::memmove(f_.values.data() + (kept - 1) * width, f_.values.data() + r * width,
+                             width * sizeof(int32_t));
+                continue;
+            }
+            f_.rowHours[kept] = start;
+            f_.rowTimes[kept] = f_.rowTimes[r];
+            if (kept != r)
+                std::memmove(f_.values.data() + kept * width, f_.values.data() + r * width,
+                             width * sizeof(int32_t));
+            ++kept;
+        }
+        f_.rowHours.resize(kept);
+        f_.rowTimes.resize(kept);
+        f_.values.resize(kept * width);
+    }
+
+    WorldFigures& f_;
+};
+
+} // namespace
+
+WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& progress) {
+    WorldFigures figures;
+    RecordedMessages messages;
+    ReplaySession quiet(messages, QLocale::c());
+    quiet.setSnapshotsEnabled(false);
+    MainState& state = quiet.state();
+    state.lvData = events; // shares the text; only the line table is copied
+    if (!buildWorld(state, messages))
+        return figures;
+    World& world = state.world;
+    world.liveDisplay = 0;
+
+    const int players =
+        std::min<int>(static_cast<int>(state.cbPlayers.size()), world.playerCount());
+    for (int i = 0; i < players; ++i) {
+        const EventItem hq = events.item(i + 2);
+        figures.players.push_back({hq.subItemText(1), hq.subItemText(2), state.cbPlayers.at(i),
+                                   world.playerTable[static_cast<size_t>(i)][Team] == kTeamLes});
+    }
+
+    RowBuilder rows(figures);
+    const qsizetype count = events.size();
+    // The world was created at the time of the last line the build read.
+    QByteArray rowTime = events.item(std::max(players + 1, 1)).subItem(0).toByteArray();
+    int64_t hour = 0;
+    const qsizetype first = world.eventIndex;
+    uint32_t steps = 0;
+    while (world.eventIndex >= 0 && world.eventIndex < count) {
+        const qsizetype i = world.eventIndex;
+        // The recounts the replay is about to apply: the same time the step will read (an
+        // unreadable stamp counts as the previous event's time).
+        const QByteArrayView stamp = timeField(events.line(i));
+        const int32_t time = timeSeconds(stamp).value_or(world.lastEventTime);
+        const int32_t recounts = recountsBetween(world.lastEventTime, time);
+        if (recounts > 0) {
+            rows.commit(hour, rowTime, world);
+            hour += recounts;
+            rowTime = stamp.toByteArray();
+        }
+        quiet.replayStep();
+        if (progress && steps++ % 4096 == 0 &&
+            !progress(static_cast<int>(int64_t{i} * 100 / count))) {
+            WorldFigures cancelled;
+            cancelled.cancelled = true;
+            return cancelled;
+        }
+    }
+    rows.commit(hour, rowTime, world);
+    figures.eventCount = count - first;
+
+    figures.endRows = resultRows(world);
+    figures.best = bestRow(figures.endRows);
+    figures.winningTeam = winningTeam(world, state.cbPlayers);
+    figures.valid = true;
+    if (progress)
+        progress(100);
+    return figures;
+}
+
+QString hourLabel(QByteArrayView timeText) {
+    if (timeText.size() < 13)
+        return QStringLiteral("?");
+    const QString text = QString::fromLatin1(timeText.first(13));
+    return text.mid(5, 2) + QStringLiteral(". ") + text.mid(8, 2) + QStringLiteral(". ") +
+           text.mid(11, 2) + QStringLiteral(":00");
+}
+
+} // namespace kx

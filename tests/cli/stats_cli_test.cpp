@@ -1,0 +1,95 @@
+#include "tool_run.h"
+
+#include "records/record_loader.h"
+#include "replay/session.h"
+#include "stats/figures_csv.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StatsCommand : public ::testing::Test {
+  protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    // What the charts window would export for the record.
+    static kx::WorldFigures figuresOf(const QString& path, int reading) {
+        kx::RecordedMessages messages;
+        kx::ReplaySession session(messages, QLocale::c());
+        EXPECT_TRUE(session.loadRecord(path, reading));
+        return kx::computeWorldFigures(session.state().lvData);
+    }
+    QTemporaryDir dir;
+};
+
+// "Šimon" in Windows-1250; Šimon takes B0 at 15:10, Jana buys at 17:00.
+const QByteArray kLog = "2005-07-03-14-00-00; Louka; 2; 4; 3; 4;\r\n"
+                        "2005-07-03-14-00-00; create_world; NNNNNBNNNNSN;\r\n"
+                        "2005-07-03-14-01-00; create_hq; \x8aimon; louka; A0;\r\n"
+                        "2005-07-03-14-02-00; create_hq; Jana; les; D2;\r\n"
+                        "2005-07-03-15-10-00; attack; A0; B0; 0; 1; 0;\r\n"
+                        "2005-07-03-17-00-00; buy; D2; kom\xe1r; 3;\r\n";
+
+} // namespace
+
+TEST_F(StatsCommand, PrintsEveryPlayersFiguresAsTheChartsExportThem) {
+    const QString path = write("Louka_2005-03-07.kxr", kLog);
+    const ToolRun run = runTool({"stats", path, "--csv"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.isEmpty());
+    EXPECT_EQ(run.out, kx::figuresCsv(figuresOf(path, kx::kFilterEventLog)));
+    EXPECT_TRUE(run.out.startsWith("hour,time,player,team,nectar,moves,territory,production\r\n"
+                                   "0,2005-03-07 14:00,\xc5\xa0imon,louka,500,15,1,12\r\n"));
+    EXPECT_TRUE(run.out.endsWith("3,2005-03-07 17:00,Jana,les,530,26,1,12\r\n"));
+
+    // The summary of the end of the world, with the options in any order.
+    const ToolRun summary = runTool({"stats", "--summary", path, "--as", "log", "--csv"});
+    EXPECT_EQ(summary.exitCode, 0);
+    EXPECT_EQ(summary.out, kx::summaryCsv(figuresOf(path, kx::kFilterEventLog)));
+    EXPECT_EQ(summary.out.count('\n'), 3);
+}
+
+TEST_F(StatsCommand, ReadsTheRecordAsTheOtherCommandsDo) {
+    // Read as an XML record by its name, the event log builds no world: the header only, and
+    // the loader's message on standard error, as a damaged record in the viewer.
+    const QString asXml = write("a.kxr2", kLog);
+    const ToolRun xml = runTool({"stats", asXml, "--csv"});
+    EXPECT_EQ(xml.exitCode, 0);
+    EXPECT_EQ(xml.out, "hour,time,player,team,nectar,moves,territory,production\r\n");
+    const ToolRun log = runTool({"stats", asXml, "--as", "log", "--csv"});
+    EXPECT_EQ(log.out, kx::figuresCsv(figuresOf(asXml, kx::kFilterEventLog)));
+
+    const ToolRun damaged = runTool({"stats", write("b.kxr", "nic;\r\n"), "--csv"});
+    EXPECT_EQ(damaged.exitCode, 0);
+    EXPECT_EQ(damaged.out.count('\n'), 1);
+    EXPECT_TRUE(QString::fromUtf8(damaged.err).contains(QString::fromUtf8("poškozen")));
+}
+
+TEST_F(StatsCommand, UsageAndFileErrors) {
+    const QString path = write("c.kxr", kLog);
+    for (const QStringList& args :
+         {QStringList{"stats"}, QStringList{"stats", path}, QStringList{"stats", "--csv"},
+          QStringList{"stats", path, "--csv", "--json"}, QStringList{"stats", path, path, "--csv"},
+          QStringList{"stats", path, "--csv", "--as"},
+          QStringList{"stats", path, "--csv", "--as", "html"}}) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.startsWith("Použití: kxrtool stats SOUBOR")) << run.err.constData();
+    }
+    const ToolRun missing = runTool({"stats", dir.filePath("none.kxr"), "--csv"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_FALSE(missing.err.isEmpty());
+
+    // The program's own usage names the command.
+    EXPECT_TRUE(runTool({}).err.contains("stats SOUBOR [--as xml|log] --csv [--summary]"));
+}
