@@ -1,6 +1,7 @@
 #include "map_grid.h"
 
 #include "map_icons.h"
+#include "map_image.h"
 
 #include "records/windows1250.h"
 #include "replay/session.h"
@@ -24,14 +25,6 @@ constexpr int kBlankSide = 21; // the blank 20 x 20 world with its headers
 // Past this many single cells between two paints, repainting everything is cheaper than
 // keeping track of a ragged region (a highlight change can touch thousands of cells).
 constexpr int kMaxPendingCells = 512;
-
-// The letter of grid column `column`: the byte 64 + column in Windows-1250. Past column
-// 191 the byte wraps to control codes, which are left blank rather than drawn as boxes.
-QString columnLetter(int column) {
-    const char letter = static_cast<char>((64 + column) & 0xFF);
-    const QString text = decodeWindows1250(QByteArrayView(&letter, 1));
-    return text.size() == 1 && text[0].isPrint() ? text : QString();
-}
 
 } // namespace
 
@@ -90,16 +83,7 @@ QRect MapGrid::bodyArea() const {
 }
 
 IconContext MapGrid::iconContext() const {
-    IconContext context;
-    if (!session_)
-        return context;
-    const World& world = session_->state().world;
-    context.viewFilter = world.viewFilter;
-    context.viewItem = session_->viewItem();
-    context.highlightFields = session_->highlightFields();
-    context.hideHq = session_->hideHq();
-    context.highlightOwner = world.highlightOwner;
-    return context;
+    return session_ ? iconContextOf(*session_) : IconContext();
 }
 
 void MapGrid::redrawCell(int column, int row) {
@@ -181,15 +165,7 @@ void MapGrid::changeEvent(QEvent* event) {
 void MapGrid::chooseHeaderFonts() {
     // Row numbers of a large world have three digits; they get a narrower face when the
     // widget's font would spill over the cell.
-    narrowFont_ = font();
-    narrowFont_.setStretch(QFont::Condensed);
-    for (int i = 0; i < 4 && QFontMetrics(narrowFont_).horizontalAdvance("000") > kCell - 2; ++i) {
-        const qreal size = narrowFont_.pointSizeF();
-        if (size > 0)
-            narrowFont_.setPointSizeF(size - 0.5);
-        else
-            narrowFont_.setPixelSize(std::max(6, narrowFont_.pixelSize() - 1));
-    }
+    narrowFont_ = narrowHeaderFont(font());
 }
 
 void MapGrid::paintEvent(QPaintEvent* event) {
@@ -251,7 +227,7 @@ void MapGrid::paintHeaders(QPainter& painter, const QRect& exposed) {
         const int first = std::max(1, (std::max(kCell, headerRow.left()) + dx) / kCell);
         const int lastColumn = std::min(columnCount() - 1, (headerRow.right() + dx) / kCell);
         for (int column = first; column <= lastColumn; ++column)
-            drawHeaderText(painter, cellRect(column, 0), columnLetter(column));
+            drawHeaderText(painter, cellRect(column, 0), mapColumnLetter(column));
         painter.restore();
     }
     if (!headerColumn.isEmpty()) {
@@ -267,14 +243,7 @@ void MapGrid::paintHeaders(QPainter& painter, const QRect& exposed) {
 }
 
 void MapGrid::drawHeaderText(QPainter& painter, const QRect& cell, const QString& text) {
-    const bool narrow = painter.fontMetrics().horizontalAdvance(text) > kCell - 2;
-    if (narrow) {
-        painter.save();
-        painter.setFont(narrowFont_);
-    }
-    painter.drawText(cell, Qt::AlignCenter, text);
-    if (narrow)
-        painter.restore();
+    drawMapHeaderText(painter, cell, text, narrowFont_);
 }
 
 } // namespace kx
