@@ -7,6 +7,7 @@
 #include "app/ui/main_window.h"
 #include "browser/ui/explore_window.h"
 #include "editor/ui/editor_window.h"
+#include "stats/ui/charts_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -49,6 +50,8 @@ int main(int argc, char* argv[]) {
     mainWindow.setEditorWindow(&editorWindow);
     kx::TFConv2 converterWindow(&mainWindow); // FConv2
     mainWindow.setConverterWindow(&converterWindow);
+    kx::TFCharts chartsWindow(mainWindow.session(), &mainWindow); // the world's figures
+    mainWindow.setChartsWindow(&chartsWindow);
     if (startFile)
         mainWindow.openRecord(*startFile);
     return QApplication::exec();
