@@ -47,6 +47,8 @@ QIcon swatch(const QColor& colour) {
 TFCharts::TFCharts(ReplaySession& session, QWidget* parent)
     : QWidget(parent), session_(session), progressTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FCharts"));
+    // A window of its own even when a parent owns it.
+    setWindowFlag(Qt::Window);
     setWindowTitle(QString::fromUtf8("Grafy světa"));
     resize(900, 560);
 

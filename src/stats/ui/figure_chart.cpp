@@ -144,8 +144,7 @@ void paintFigureChart(QPainter& painter, const QRect& area, const ChartView& vie
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(v, 'f', 0));
     const QString unit = figureUnit(view.figure);
     if (!unit.isEmpty())
-        painter.drawText(QRect(area.left(), area.top() + 2, valueWidth + 40, line), Qt::AlignLeft,
-                         unit);
+        painter.drawText(QRect(plot.left() + 6, area.top() + 2, 80, line), Qt::AlignLeft, unit);
 
     // Hour axis: the game hour and its clock time.
     const int64_t hStep = hourStep(lastHour - firstHour, std::max(1, plot.width() / 110));
@@ -155,7 +154,9 @@ void paintFigureChart(QPainter& painter, const QRect& area, const ChartView& vie
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         painter.setPen(Qt::black);
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
-        const QRectF box(x - 55, plot.bottom() + 5, 110, line);
+        // Labels stay inside the chart at both ends.
+        const double boxLeft = std::clamp(x - 55, double(area.left()), double(area.right() - 110));
+        const QRectF box(boxLeft, plot.bottom() + 5, 110, line);
         painter.drawText(box, Qt::AlignCenter, QStringLiteral("%1 h").arg(h));
         painter.drawText(box.translated(0, line), Qt::AlignCenter, hourClock(*f, h));
     }
