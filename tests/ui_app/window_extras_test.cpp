@@ -3,6 +3,7 @@
 #include "app/ui/map_export.h"
 #include "app/ui/recent_files_menu.h"
 #include "app/ui/record_drop.h"
+#include "app/ui/window_extras.h"
 #include "app/ui/window_layout.h"
 #include "mapview/ui/map_image.h"
 
@@ -33,9 +34,9 @@ bool dragAndDrop(QWidget& target, QMimeData& data) {
 
 } // namespace
 
-using WindowExtras = MainWindowTest;
+using WindowExtrasTest = MainWindowTest;
 
-TEST_F(WindowExtras, ADroppedLocalFileIsOpenedAfterTheDropAndOtherDataIsRefused) {
+TEST_F(WindowExtrasTest, ADroppedLocalFileIsOpenedAfterTheDropAndOtherDataIsRefused) {
     QStringList opened;
     QWidget target;
     new RecordDrop(&target, [&](const QString& path) { opened.append(path); });
@@ -58,7 +59,7 @@ TEST_F(WindowExtras, ADroppedLocalFileIsOpenedAfterTheDropAndOtherDataIsRefused)
     EXPECT_EQ(opened, QStringList{"/tmp/b c.kxr2"});
 }
 
-TEST_F(WindowExtras, TheRecentMenuListsNumberedItemsThatOpenAndForgetsMissingFiles) {
+TEST_F(WindowExtrasTest, TheRecentMenuListsNumberedItemsThatOpenAndForgetsMissingFiles) {
     const QString kept = files.write(QStringLiteral("Mapa_2005-07-03.kxr"), kSmallRecord);
     const QString gone = files.path(QStringLiteral("Pryc & dal_2005-07-03.kxr"));
     RecentFiles recent;
@@ -84,7 +85,7 @@ TEST_F(WindowExtras, TheRecentMenuListsNumberedItemsThatOpenAndForgetsMissingFil
     EXPECT_FALSE(menu.isEnabled());
 }
 
-TEST_F(WindowExtras, TheWindowLayoutComesBackInTheNextRun) {
+TEST_F(WindowExtrasTest, TheWindowLayoutComesBackInTheNextRun) {
     QTemporaryDir dir;
     QSettings settings(dir.filePath(QStringLiteral("kx.ini")), QSettings::IniFormat);
     window.resize(1111, 777);
@@ -104,7 +105,7 @@ TEST_F(WindowExtras, TheWindowLayoutComesBackInTheNextRun) {
     EXPECT_EQ(damaged.size(), built);
 }
 
-TEST_F(WindowExtras, TheMapPictureIsTheWholeMapInTheCurrentView) {
+TEST_F(WindowExtrasTest, TheMapPictureIsTheWholeMapInTheCurrentView) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("mapa.png"));
     EXPECT_FALSE(saveMapPicture(window.session(), path, window).isEmpty()); // no record yet
@@ -132,4 +133,38 @@ TEST_F(WindowExtras, TheMapPictureIsTheWholeMapInTheCurrentView) {
     EXPECT_TRUE(
         saveMapPicture(window.session(), nowhere, window).contains(QStringLiteral("chybi")));
     EXPECT_FALSE(QFileInfo::exists(nowhere));
+}
+
+TEST_F(WindowExtrasTest, TheFileMenuKeepsTheRecordsOpenedInAnyWay) {
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("kx.ini")), QSettings::IniFormat);
+    auto* extras = new kx::WindowExtras(window, settings);
+    auto* file = child<QMenu>("mmFile");
+    const QList<QAction*> items = file->actions();
+    ASSERT_GE(items.size(), 5);
+    EXPECT_EQ(items[0]->objectName(), QStringLiteral("mmFileOpen"));
+    EXPECT_EQ(items[1]->objectName(), QStringLiteral("mmFileRecent"));
+    EXPECT_EQ(items[2]->objectName(), QStringLiteral("mmFileExportMap"));
+    EXPECT_EQ(items.last()->objectName(), QStringLiteral("mmFileEnd"));
+
+    loadSmall();
+    const QString dropped = files.write(QStringLiteral("jiny.kxr"), kSmallRecord);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dropped)});
+    EXPECT_TRUE(dragAndDrop(window, data));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.session().state().dlgOpen.fileName, dropped);
+    // A failed load is not a record opened.
+    EXPECT_FALSE(window.openRecord(files.path(QStringLiteral("chybi.kxr"))));
+    EXPECT_EQ(extras->recentFiles().paths(),
+              (QStringList{QDir::cleanPath(dropped),
+                           QDir::cleanPath(files.path(QStringLiteral("mapa.kxr")))}));
+
+    // The menu's first item opens the newest record again.
+    window.openRecord(files.path(QStringLiteral("mapa.kxr")));
+    auto* recent = child<QMenu>("mmFileRecent");
+    Q_EMIT recent->aboutToShow();
+    recent->actions().first()->trigger();
+    EXPECT_EQ(window.session().state().dlgOpen.fileName, files.path(QStringLiteral("mapa.kxr")));
+    EXPECT_EQ(RecentFiles(&settings).paths().size(), 2); // kept for the next run
 }

@@ -126,12 +126,16 @@ bool TFMain::openRecord(const QString& path) {
     // the record shown (and reloaded by "Pokračovat") as it was.
     const bool loaded = session_.loadRecord(path, readingForPath(path));
     afterAction();
+    if (loaded)
+        Q_EMIT recordOpened(session_.state().dlgOpen.fileName);
     return loaded;
 }
 
 void TFMain::mmFileOpenClick() {
-    session_.mmFileOpenClick(*openDialog_);
+    const bool loaded = session_.mmFileOpenClick(*openDialog_);
     afterAction();
+    if (loaded)
+        Q_EMIT recordOpened(session_.state().dlgOpen.fileName);
 }
 
 void TFMain::mmUtilConvClick() {

@@ -57,6 +57,10 @@ class TFMain : public QMainWindow {
     // Shows everything the session holds now.
     void refresh();
 
+  Q_SIGNALS:
+    // A record was opened (menu, command line, browser, drop): its path.
+    void recordOpened(const QString& path);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,0 +1,47 @@
+#include "window_extras.h"
+
+#include "main_window.h"
+#include "map_export.h"
+#include "recent_files_menu.h"
+#include "record_drop.h"
+#include "window_layout.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSettings>
+
+namespace kx {
+
+WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
+    : QObject(&window), window_(window), settings_(settings), recent_(&settings) {
+    const auto open = [this](const QString& path) { window_.openRecord(path); };
+    connect(&window_, &TFMain::recordOpened, this,
+            [this](const QString& path) { recent_.add(path); });
+    new RecordDrop(&window_, open);
+
+    // The new items go above the separator before "&Konec".
+    if (QMenu* file = window_.findChild<QMenu*>(QStringLiteral("mmFile"))) {
+        QAction* before = window_.findChild<QAction*>(QStringLiteral("N1"));
+        if (before && !file->actions().contains(before))
+            before = nullptr;
+        auto* recent = new QMenu(QString::fromUtf8("&Naposledy otevřené"), file);
+        recent->setObjectName(QStringLiteral("mmFileRecent"));
+        recent->menuAction()->setObjectName(QStringLiteral("mmFileRecent"));
+        file->insertMenu(before, recent);
+        new RecentFilesMenu(recent, recent_, open);
+
+        auto* exportMap = new QAction(QString::fromUtf8("&Uložit mapu jako obrázek…"), file);
+        exportMap->setObjectName(QStringLiteral("mmFileExportMap"));
+        exportMap->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+        connect(exportMap, &QAction::triggered, this,
+                [this] { exportMapPicture(window_, window_.session(), window_.messages()); });
+        file->insertAction(before, exportMap);
+    }
+    restoreWindowLayout(window_, settings_);
+}
+
+void WindowExtras::saveLayout() {
+    saveWindowLayout(window_, settings_);
+}
+
+} // namespace kx
