@@ -5,6 +5,7 @@
 #include "app/ui/about_window.h"
 #include "app/ui/converter_window.h"
 #include "app/ui/main_window.h"
+#include "app/ui/window_extras.h"
 #include "browser/ui/explore_window.h"
 #include "editor/ui/editor_window.h"
 #include "stats/ui/charts_window.h"
@@ -31,10 +32,12 @@ int main(int argc, char* argv[]) {
 
     const std::optional<QString> startFile = kx::startFileFromArguments(app.arguments());
 
+    // The settings live as long as the windows that keep things in them.
+    const std::unique_ptr<QSettings> settings(kx::openSettings());
     kx::TFMain mainWindow;
+    auto* extras = new kx::WindowExtras(mainWindow, *settings); // recent records, layout, drop
     mainWindow.show();
     {
-        std::unique_ptr<QSettings> settings(kx::openSettings());
         kx::XdgFileAssociation association(QCoreApplication::applicationFilePath());
         kx::runAssociationStep(*settings, mainWindow.messages(), association);
     }
@@ -45,6 +48,7 @@ int main(int argc, char* argv[]) {
     kx::TFExplore exploreWindow(&mainWindow); // FExplore
     exploreWindow.setRecordOpener(
         [&mainWindow](const QString& path) { mainWindow.openRecord(path); });
+    exploreWindow.setFolderMemory(settings.get());
     mainWindow.setBrowserWindow(&exploreWindow);
     kx::TFCreate editorWindow(&mainWindow); // FCreate: the map editor
     mainWindow.setEditorWindow(&editorWindow);
@@ -54,5 +58,7 @@ int main(int argc, char* argv[]) {
     mainWindow.setChartsWindow(&chartsWindow);
     if (startFile)
         mainWindow.openRecord(*startFile);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    extras->saveLayout();
+    return status;
 }
