@@ -163,7 +163,7 @@ TEST_F(WindowExtrasTest, TheFileMenuKeepsTheRecordsOpenedInAnyWay) {
     // The menu's first item opens the newest record again.
     window.openRecord(files.path(QStringLiteral("mapa.kxr")));
     auto* recent = child<QMenu>("mmFileRecent");
-    Q_EMIT recent->aboutToShow();
+    EXPECT_TRUE(recent->isEnabled());
     recent->actions().first()->trigger();
     EXPECT_EQ(window.session().state().dlgOpen.fileName, files.path(QStringLiteral("mapa.kxr")));
     EXPECT_EQ(RecentFiles(&settings).paths().size(), 2); // kept for the next run

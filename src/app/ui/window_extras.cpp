@@ -15,8 +15,6 @@ namespace kx {
 WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
     : QObject(&window), window_(window), settings_(settings), recent_(&settings) {
     const auto open = [this](const QString& path) { window_.openRecord(path); };
-    connect(&window_, &TFMain::recordOpened, this,
-            [this](const QString& path) { recent_.add(path); });
     new RecordDrop(&window_, open);
 
     // The new items go above the separator before "&Konec".
@@ -28,7 +26,7 @@ WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
         recent->setObjectName(QStringLiteral("mmFileRecent"));
         recent->menuAction()->setObjectName(QStringLiteral("mmFileRecent"));
         file->insertMenu(before, recent);
-        new RecentFilesMenu(recent, recent_, open);
+        recentMenu_ = new RecentFilesMenu(recent, recent_, open);
 
         auto* exportMap = new QAction(QString::fromUtf8("&Uložit mapu jako obrázek…"), file);
         exportMap->setObjectName(QStringLiteral("mmFileExportMap"));
@@ -37,6 +35,12 @@ WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
                 [this] { exportMapPicture(window_, window_.session(), window_.messages()); });
         file->insertAction(before, exportMap);
     }
+    connect(&window_, &TFMain::recordOpened, this, [this](const QString& path) {
+        recent_.add(path);
+        // A disabled submenu never opens, so it is brought up to date here, not on showing.
+        if (recentMenu_)
+            recentMenu_->rebuild();
+    });
     restoreWindowLayout(window_, settings_);
 }
 

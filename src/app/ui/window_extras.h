@@ -8,6 +8,7 @@ class QSettings;
 
 namespace kx {
 
+class RecentFilesMenu;
 class TFMain;
 
 // What the main window keeps between runs and its ways in beside the open dialog: the last
@@ -27,6 +28,7 @@ class WindowExtras : public QObject {
     TFMain& window_;
     QSettings& settings_;
     RecentFiles recent_;
+    RecentFilesMenu* recentMenu_ = nullptr;
 };
 
 } // namespace kx
