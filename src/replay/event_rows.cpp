@@ -37,8 +37,7 @@ bool EventRows::sync() {
     copyStride_ = static_cast<int32_t>(std::max<int64_t>(1, (blocks + copies - 1) / copies));
     const MainState& state = session_.state();
     scratch_ = std::make_unique<ScratchReplay>(state.lvData, state.cbPlayers);
-    if (player_ >= state.cbPlayers.size())
-        player_ = -1;
+    player_ = -1; // another record has other players; the kind filter stays
     rebuildRows();
     return true;
 }

@@ -26,7 +26,8 @@ class EventRows {
     explicit EventRows(const ReplaySession& session);
     ~EventRows();
 
-    // Follows the session to another record; true when the rows were rebuilt.
+    // Follows the session to another record (dropping the player filter); true when the rows
+    // were rebuilt.
     bool sync();
 
     // -1 and nullopt mean any player, any kind. A player filter needs to know who took part

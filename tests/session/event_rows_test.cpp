@@ -181,7 +181,7 @@ TEST(EventRows, RowsOfEventsAndAnotherRecord) {
     EXPECT_EQ(rows.rowOf(first), 0);
     EXPECT_EQ(rows.rowOf(first + 10), 10);
 
-    rows.setFilter(-1, EventKind::Attack);
+    rows.setFilter(2, EventKind::Attack);
     ASSERT_GT(rows.rowCount(), 2);
     const int32_t second = rows.eventAt(1);
     EXPECT_EQ(rows.rowOf(second), 1);
@@ -189,12 +189,14 @@ TEST(EventRows, RowsOfEventsAndAnotherRecord) {
     EXPECT_EQ(rows.rowOf(second - 1), rows.eventAt(0) == second - 1 ? 0 : -1);
     EXPECT_EQ(rows.eventAt(rows.rowCount()), -1);
 
-    // Another record: the rows follow it, the filter stays.
+    // Another record: the rows follow it; its players are others, its kinds the same.
     const QString other = generated(files, 44, 50, 3);
     ASSERT_TRUE(viewer.session.loadRecord(other, kFilterEventLog));
     EXPECT_TRUE(rows.sync());
     EXPECT_FALSE(rows.sync());
+    EXPECT_EQ(rows.playerFilter(), -1);
     EXPECT_EQ(rows.kindFilter(), EventKind::Attack);
+    EXPECT_GT(rows.rowCount(), 0);
     for (int32_t row = 0; row < rows.rowCount(); ++row)
         EXPECT_EQ(rows.kindText(row), QString::fromUtf8("útok"));
     EXPECT_LT(rows.eventAt(rows.rowCount() - 1), viewer.session.eventCount());

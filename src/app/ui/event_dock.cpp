@@ -4,7 +4,9 @@
 
 #include "replay/session.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -42,10 +44,16 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
     QHeaderView* columns = table_->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(true);
-    columns->resizeSection(
-        0, table_->fontMetrics().horizontalAdvance(QStringLiteral("00. 00. - 00:00:00")) + 12);
-    columns->resizeSection(
-        1, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("nektar na velení")) + 12);
+    // The current row is bold: room for bold text.
+    QFont bold = table_->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    columns->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("00. 00. - 00:00:00")) + 16);
+    columns->resizeSection(1,
+                           metrics.horizontalAdvance(QString::fromUtf8("nektar na velení")) + 16);
+    // Room for a screenful of rows: showing the pane makes the window grow rather than the
+    // list shrink to a few rows.
+    table_->setMinimumHeight(rowsHeader->defaultSectionSize() * 9 + columns->sizeHint().height());
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(QString::fromUtf8("Hráč:")));
@@ -84,7 +92,10 @@ void EventDock::applyFilter() {
     const int kindData = kind_->currentData().toInt();
     const std::optional<EventKind> kind =
         kindData > 0 ? std::optional<EventKind>(static_cast<EventKind>(kindData)) : std::nullopt;
+    // The first player filter of a record replays it once to learn who took part in what.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     model_->setFilter(player_->currentIndex() - 1, kind);
+    QApplication::restoreOverrideCursor();
     shownEvent_ = -2;
     refresh();
 }

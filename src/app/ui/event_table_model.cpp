@@ -20,7 +20,8 @@ int EventTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant EventTableModel::data(const QModelIndex& index, int role) const {
     // While a load or a jump runs, the session's lists are being rebuilt.
-    if (!index.isValid() || session_.busy())
+    // (also before the table has caught up with another record).
+    if (!index.isValid() || session_.busy() || generation_ != session_.recordGeneration())
         return QVariant();
     const int32_t row = index.row();
     if (role == Qt::FontRole) {
