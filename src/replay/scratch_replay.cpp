@@ -69,8 +69,10 @@ EventPlayers ScratchReplay::playersOf(const EventItem& event) const {
 
 void ScratchReplay::step(QStringList* sentences, EventPlayers* players) {
     const int32_t row = world_.eventIndex;
-    if (row < 0 || row >= events_.size())
+    if (row < 0 || row >= events_.size()) { // no such event: only the position moves on
+        world_.eventIndex = wrapAdd(world_.eventIndex, 1);
         return;
+    }
     const EventItem event = events_.item(row);
     int32_t time = world_.lastEventTime;
     if (const auto seconds = timeSeconds(event.subItem(0)))

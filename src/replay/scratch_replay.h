@@ -29,7 +29,8 @@ class ScratchReplay {
     void reset(const World& from);
     const World& world() const { return world_; }
 
-    // Replays the event at world().eventIndex and moves on to the next one. Appends its
+    // Replays the event at world().eventIndex and moves on to the next one (past the end of
+    // the list it only moves on). Appends its
     // sentences to `sentences` when given, and tells who took part when `players` is given.
     void step(QStringList* sentences, EventPlayers* players = nullptr);
 

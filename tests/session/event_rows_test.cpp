@@ -201,3 +201,44 @@ TEST(EventRows, RowsOfEventsAndAnotherRecord) {
         EXPECT_EQ(rows.kindText(row), QString::fromUtf8("útok"));
     EXPECT_LT(rows.eventAt(rows.rowCount() - 1), viewer.session.eventCount());
 }
+
+// Damaged events: unreadable times and numbers, cells outside the world, unknown players.
+// Their rows still read as the live steps wrote them, and nobody is said to take part where
+// the event names no existing player.
+TEST(EventRows, DamagedEventsReadAsTheirStepsAndNameNobody) {
+    RecordFiles files;
+    const QString path = files.write(
+        "h.kxr", {
+                     QString::fromUtf8("2005-07-03-14-00-00; Louka; 2; 3; 2; 4;"),
+                     QString::fromUtf8("2005-07-03-14-00-00; create_world; NNBNSN;"),
+                     QString::fromUtf8("2005-07-03-14-01-00; create_hq; Pepa; louka; A0;"),
+                     QString::fromUtf8("2005-07-03-14-02-00; create_hq; Jana; les; C1;"),
+                     QString::fromUtf8("2005-07-03-1x-00-00; buy; A0; komár; 3;"),
+                     QString::fromUtf8("2005-07-03-15-00-00; buy; Z9; komár; 3;"),
+                     QString::fromUtf8("2005-07-03-16-00-00; trade; Nikdo; jana; 40;"),
+                     QString::fromUtf8("2005-07-03-16-10-00; attack; A0; Q77; x; 1; 2;"),
+                     QString::fromUtf8("2005-07-03-16-20-00; move; B0; C0; 2;"),
+                     QString::fromUtf8("2005-07-03-18-20-00; trade_hq; pepa; JANA; 5; 5;"),
+                 });
+    Loaded stepping(path);
+    QStringList expected;
+    while (stepping.session.state().world.eventIndex < stepping.session.eventCount()) {
+        stepping.session.Button1Click();
+        expected << sentenceOfLiveStep(stepping.session.state());
+    }
+    Loaded viewer(path);
+    EventRows rows(viewer.session);
+    for (int32_t row = rows.rowCount() - 1; row >= 0; --row)
+        EXPECT_EQ(rows.sentence(row), expected[row]) << row;
+
+    rows.setFilter(0, std::nullopt); // Pepa: his buy, his attack, his nectar to Jana's HQ
+    std::vector<int32_t> pepa;
+    for (int32_t row = 0; row < rows.rowCount(); ++row)
+        pepa.push_back(rows.eventAt(row));
+    EXPECT_EQ(pepa, (std::vector<int32_t>{4, 7, 9}));
+    rows.setFilter(1, std::nullopt); // Jana: the trade from nobody and the nectar to her HQ
+    std::vector<int32_t> jana;
+    for (int32_t row = 0; row < rows.rowCount(); ++row)
+        jana.push_back(rows.eventAt(row));
+    EXPECT_EQ(jana, (std::vector<int32_t>{6, 9}));
+}

@@ -83,8 +83,9 @@ void TFMain::jumpTo(int32_t eventIndex) {
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
+        // The window's own controls and the event list, also when it floats on its own.
         const auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this)
+        if (widget && (widget->window() == this || widget->window() == eventDock_))
             return replayKeyPressed(static_cast<QKeyEvent*>(event));
         break;
     }
