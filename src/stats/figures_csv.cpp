@@ -30,6 +30,9 @@ QByteArray csvLine(const QStringList& fields) {
 QString csvHourText(QByteArrayView timeText) {
     if (timeText.size() < 13)
         return QString();
+    for (const int digit : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12})
+        if (timeText[digit] < '0' || timeText[digit] > '9')
+            return QString(); // not a time a spreadsheet could read
     const QString text = QString::fromLatin1(timeText.first(13));
     return text.left(4) + u'-' + text.mid(8, 2) + u'-' + text.mid(5, 2) + u' ' + text.mid(11, 2) +
            QStringLiteral(":00");

@@ -19,7 +19,8 @@ QByteArray csvField(const QString& text);
 // One line of fields, ended by CR LF.
 QByteArray csvLine(const QStringList& fields);
 
-// "yyyy-mm-dd hh:00" of a time stamp text "yyyy-dd-mm-hh-mm-ss"; empty when it is too short.
+// "yyyy-mm-dd hh:00" of a time stamp text "yyyy-dd-mm-hh-mm-ss"; empty when it is too short
+// or its date and hour are not digits.
 QString csvHourText(QByteArrayView timeText);
 
 // The chosen players' figures over time, one line per row and player:

@@ -100,7 +100,7 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
     RowBuilder rows(figures);
     const qsizetype count = events.size();
     // The world was created at the time of the last line the build read.
-    QByteArray rowTime = events.item(std::max(players + 1, 1)).subItem(0).toByteArray();
+    QByteArray rowTime = events.item(world.eventIndex - 1).subItem(0).toByteArray();
     int64_t hour = 0;
     const qsizetype first = world.eventIndex;
     uint32_t steps = 0;
@@ -117,6 +117,8 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
             rowTime = stamp.toByteArray();
         }
         quiet.replayStep();
+        if (world.eventIndex <= i)
+            break; // a step always moves on; never loop on one that did not
         if (progress && steps++ % 4096 == 0 &&
             !progress(static_cast<int>(int64_t{i} * 100 / count))) {
             WorldFigures cancelled;
@@ -134,14 +136,6 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
     if (progress)
         progress(100);
     return figures;
-}
-
-QString hourLabel(QByteArrayView timeText) {
-    if (timeText.size() < 13)
-        return QStringLiteral("?");
-    const QString text = QString::fromLatin1(timeText.first(13));
-    return text.mid(5, 2) + QStringLiteral(". ") + text.mid(8, 2) + QStringLiteral(". ") +
-           text.mid(11, 2) + QStringLiteral(":00");
 }
 
 } // namespace kx

@@ -68,7 +68,4 @@ using FigureProgress = std::function<bool(int percent)>;
 // figures. An event list that builds no world gives an invalid result.
 WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& progress = {});
 
-// "dd. mm. hh:00" of a time stamp text "yyyy-dd-mm-hh-mm-ss".
-QString hourLabel(QByteArrayView timeText);
-
 } // namespace kx

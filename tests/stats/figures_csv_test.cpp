@@ -19,6 +19,7 @@ TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
     EXPECT_EQ(csvLine({"1", "x,y", ""}), "1,\"x,y\",\r\n");
     EXPECT_EQ(csvHourText("2005-07-03-14-05-09"), "2005-03-07 14:00");
     EXPECT_EQ(csvHourText("2005-07"), "");
+    EXPECT_EQ(csvHourText("-2147483648-01-01"), "");
 }
 
 namespace {

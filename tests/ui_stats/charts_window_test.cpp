@@ -119,15 +119,19 @@ TEST_F(Charts, ComputesOnlyWhenTheRecordChanges) {
 
     // A record loaded while the pass runs is computed next; the old pass is not kept.
     window.hide();
-    ASSERT_TRUE(session.loadRecord(generated(files, 5, 200000), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 5, 20000), kFilterEventLog));
     window.show();
     EXPECT_TRUE(window.computing());
+    QProgressBar* progress = window.findChild<QProgressBar*>("pbCharts");
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_FALSE(exportFigures->isEnabled());
     ASSERT_TRUE(session.loadRecord(first, kFilterEventLog));
     window.refresh();
     ASSERT_TRUE(waitFor([&] { return !window.computing(); }));
     EXPECT_TRUE(window.cache().isCurrent(session.state()));
     EXPECT_EQ(window.cache().cached().eventCount, 1000);
     EXPECT_EQ(players->count(), 4);
+    EXPECT_FALSE(progress->isVisible());
 }
 
 TEST_F(Charts, ExportsTheChosenPlayersAndTheSummary) {
@@ -170,7 +174,7 @@ TEST(ChartsLifetime, ClosingDuringAPassDoesNotWaitForItsEnd) {
     RecordFiles files;
     RecordedMessages messages;
     ReplaySession session(messages, QLocale::c());
-    ASSERT_TRUE(session.loadRecord(generated(files, 9, 300000), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 9, 40000), kFilterEventLog));
     QElapsedTimer timer;
     {
         TFCharts window(session);

@@ -105,7 +105,7 @@ void paintFigureChart(QPainter& painter, const QRect& area, const ChartView& vie
         }
     if (high == low)
         high = low + 1;
-    const double step = niceStep(high - low, 6);
+    const double step = std::max(1.0, niceStep(high - low, 6)); // the figures are integers
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;
 
