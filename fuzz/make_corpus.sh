@@ -10,7 +10,7 @@ if [[ ! -x "$kxrgen" ]]; then
     exit 1
 fi
 corpus="$root/fuzz/corpus"
-mkdir -p "$corpus"/{event_line,xml_converter,replay,time_address}
+mkdir -p "$corpus"/{event_line,xml_converter,replay,time_address,record_summary}
 rm -f "$corpus"/*/gen_*
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -43,6 +43,16 @@ for options in "1 12 2 6 4" "2 20 3 10 8" "3 25 1 3 1" "4 24 5 12 12" "5 20 4 26
     with_actions "$corpus/replay/gen_${n}_log" "$actions_walk" 16 0
     cp "$tmp/r.kxr2" "$corpus/replay/gen_${n}_xml"
     with_actions "$corpus/replay/gen_${n}_xml" "$actions_end" 14 1
+    # The summary target reads a control byte after the record: bit 0 XML, bit 1 a record
+    # lengthened past the browser's first read by repeating the line that bits 2-7 choose.
+    cp "$tmp/r.kxr" "$corpus/record_summary/gen_${n}_log"
+    printf '\x00' >>"$corpus/record_summary/gen_${n}_log"
+    cp "$tmp/r.kxr2" "$corpus/record_summary/gen_${n}_xml"
+    printf '\x01' >>"$corpus/record_summary/gen_${n}_xml"
+    cp "$tmp/r.kxr" "$corpus/record_summary/gen_${n}_log_long"
+    printf "\\x$(printf '%02x' $(( (n << 3) | 2 )))" >>"$corpus/record_summary/gen_${n}_log_long"
+    cp "$tmp/r.kxr2" "$corpus/record_summary/gen_${n}_xml_long"
+    printf "\\x$(printf '%02x' $(( ((n + 4) << 2) | 3 )))" >>"$corpus/record_summary/gen_${n}_xml_long"
     # The first lines of the log hold every kind of time stamp and cell the target reads.
     head -c 19 "$tmp/r.kxr" >"$corpus/time_address/gen_time_$n"
     grep -a -o -m 1 'create_hq; [^;]*; [^;]*; [^;]*;' "$tmp/r.kxr" | sed 's/.*; \([^;]*\);$/\1/' |

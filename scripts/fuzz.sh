@@ -14,7 +14,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
     exit 2
 fi
 build="${KX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(event_line xml_converter replay time_address)
+targets=(event_line xml_converter replay time_address record_summary record_names map_file)
 
 echo "== Fuzz build (clang, libFuzzer, address and undefined behaviour) in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -51,8 +51,12 @@ for t in "${targets[@]}"; do
     log="$build/fuzz_$t.log"
     mkdir -p "$work" "$artifacts"
     # Records of a few kilobytes reach every rule of the replay; larger ones only slow it.
+    # Names and map texts are short; larger inputs only slow those targets.
     max_len=16384
-    [ "$t" = replay ] && max_len=4096
+    case "$t" in
+    replay | record_names) max_len=4096 ;;
+    map_file) max_len=2048 ;;
+    esac
     options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2560 -max_len="$max_len"
              -print_final_stats=1 -artifact_prefix="$artifacts/")
     [ -f "$root/fuzz/dict/$t.dict" ] && options+=(-dict="$root/fuzz/dict/$t.dict")

@@ -28,6 +28,10 @@ QSettings* openSettings() {
 }
 
 void runAssociationStep(QSettings& settings, UserMessages& messages, AssociationWriter& writer) {
+    // Settings that cannot be written could not remember the answer, and the question would
+    // come back at every start: the step ends here, as when the settings cannot be opened.
+    if (!settings.isWritable())
+        return;
     if (settings.value(QStringLiteral("startup"), 0).toInt() != 0)
         return;
     const bool yes = messages.askYesNo(QString::fromUtf8(kAssociationCaption),

@@ -32,7 +32,8 @@ class AssociationWriter {
 QSettings* openSettings();
 
 // Asks once whether to associate .kxr2 files with the program; on yes writes the
-// association; after either answer remembers ("startup" = 1) that it has asked.
+// association; after either answer remembers ("startup" = 1) that it has asked. Settings that
+// cannot be written skip the step: the question is not asked.
 void runAssociationStep(QSettings& settings, UserMessages& messages, AssociationWriter& writer);
 
 inline const char* const kAssociationCaption = "Asociovat s .kxr2?";
