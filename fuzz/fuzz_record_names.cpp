@@ -130,10 +130,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!storable(name) || files.contains(name) || folders.contains(name))
             continue;
         if (name.at(0).unicode() & 8) {
-            if (QDir(dir.path()).mkdir(name))
+            // Paths joined by hand: QDir::filePath would read a name beginning with ':' as
+            // a resource path.
+            if (QDir().mkdir(dir.path() + QLatin1Char('/') + name))
                 folders.insert(name);
         } else {
-            QFile file(dir.filePath(name));
+            QFile file(dir.path() + QLatin1Char('/') + name);
             if (file.open(QIODevice::WriteOnly))
                 files.insert(name);
         }

@@ -133,10 +133,14 @@ std::optional<QList<QByteArray>> mapFilePieces(const MapEditor& editor, const Ma
 }
 
 QString freeMapFileName(const QString& directory, const QString& name) {
-    const QDir dir(directory);
-    QString path = dir.filePath(name + QStringLiteral(".xml"));
+    // Joined by hand: QDir::filePath takes a name beginning with ':' for a resource path, and
+    // such a map could never be written.
+    QString folder = directory.isEmpty() ? QStringLiteral(".") : directory;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    QString path = folder + name + QStringLiteral(".xml");
     for (qint64 n = 1; taken(path); ++n)
-        path = dir.filePath(name + QString::number(n) + QStringLiteral(".xml"));
+        path = folder + name + QString::number(n) + QStringLiteral(".xml");
     return path;
 }
 
