@@ -1,5 +1,6 @@
 #include "line_list.h"
 
+#include "large_buffer.h"
 #include "windows1250.h"
 
 #include <algorithm>
@@ -58,13 +59,16 @@ void LineList::clear() {
 void LineList::reserve(qsizetype lines, qsizetype bytes) {
     spans_.reserve(static_cast<size_t>(lines));
     buffer_.reserve(bytes);
+    prepareLargeBuffer(buffer_);
 }
 
 void LineList::append(QByteArrayView line) {
     const qsizetype start = buffer_.size();
     const qsizetype needed = start + line.size();
-    if (needed > buffer_.capacity())
+    if (needed > buffer_.capacity()) {
         buffer_.reserve(std::max(needed, buffer_.capacity() * 2));
+        prepareLargeBuffer(buffer_);
+    }
     buffer_.resize(needed);
     if (!line.isEmpty())
         std::memcpy(buffer_.data() + start, line.data(), static_cast<size_t>(line.size()));

@@ -1,6 +1,7 @@
 #include "record_loader.h"
 
 #include "cell_address.h"
+#include "large_buffer.h"
 #include "numbers.h"
 #include "time_stamp.h"
 #include "windows1250.h"
@@ -129,6 +130,20 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
     constexpr qint64 kPiece = qint64{1} << 20;
     QByteArray bytes;
     bytes.reserve(file.size());
+    prepareLargeBuffer(bytes);
+    // A mapped file is copied without the system copying it once more on the way; the
+    // bytes are copied out at once, so the mapping lives only while the pieces are copied.
+    const qint64 mappedSize = file.size();
+    if (uchar* mapped = mappedSize > kPiece ? file.map(0, mappedSize) : nullptr) {
+        for (qint64 offset = 0; offset < mappedSize; offset += kPiece) {
+            bytes.append(reinterpret_cast<const char*>(mapped) + offset,
+                         std::min(kPiece, mappedSize - offset));
+            if (keepAlive)
+                keepAlive();
+        }
+        file.unmap(mapped);
+        return bytes;
+    }
     qint64 got = 0;
     do {
         const qsizetype offset = bytes.size();

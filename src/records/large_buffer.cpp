@@ -1,0 +1,30 @@
+#include "large_buffer.h"
+
+#include <cstdint>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+namespace kx {
+
+void prepareLargeBuffer(QByteArray& buffer) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    constexpr qsizetype kLarge = qsizetype{1} << 22;
+    if (buffer.capacity() < kLarge)
+        return;
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    // Only whole pages inside the buffer's room; failure (an older kernel) is harmless.
+    const auto begin = reinterpret_cast<uintptr_t>(buffer.data());
+    const uintptr_t end = begin + uintptr_t(buffer.capacity());
+    const uintptr_t first = (begin + page - 1) & ~(page - 1);
+    const uintptr_t last = end & ~(page - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#else
+    (void)buffer;
+#endif
+}
+
+} // namespace kx
