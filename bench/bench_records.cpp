@@ -12,10 +12,10 @@
 
 namespace kx::bench {
 
-QString generatedLog(int64_t events, int width, int height, int players) {
+QString generatedRecord(int64_t events, int width, int height, int players, bool xml) {
     static QTemporaryDir dir;
-    static std::map<std::tuple<int64_t, int, int, int>, QString> made;
-    const auto key = std::make_tuple(events, width, height, players);
+    static std::map<std::tuple<int64_t, int, int, int, bool>, QString> made;
+    const auto key = std::make_tuple(events, width, height, players, xml);
     if (auto it = made.find(key); it != made.end())
         return it->second;
     RecordGeneratorOptions options;
@@ -25,9 +25,14 @@ QString generatedLog(int64_t events, int width, int height, int players) {
     options.height = height;
     options.players = players;
     const QString path =
-        dir.filePath(QStringLiteral("bench_%1_%2x%3.kxr").arg(events).arg(width).arg(height));
+        dir.filePath(QStringLiteral("bench_%1_%2x%3.%4")
+                         .arg(events)
+                         .arg(width)
+                         .arg(height)
+                         .arg(xml ? QStringLiteral("kxr2") : QStringLiteral("kxr")));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writeGeneratedRecord(options, nullptr, &file))
+    if (!file.open(QIODevice::WriteOnly) ||
+        !writeGeneratedRecord(options, xml ? &file : nullptr, xml ? nullptr : &file))
         return {};
     made.emplace(key, path);
     return path;

@@ -63,11 +63,13 @@ void stepBackAtEnd(benchmark::State& bench, bool snapshots) {
         bench.ResumeTiming();
     }
 }
-void stepBackWithSnapshots(benchmark::State& bench) { stepBackAtEnd(bench, true); }
-void stepBackRebuildAndReplay(benchmark::State& bench) { stepBackAtEnd(bench, false); }
+void stepBackWithSnapshots(benchmark::State& bench) {
+    stepBackAtEnd(bench, true);
+}
+void stepBackRebuildAndReplay(benchmark::State& bench) {
+    stepBackAtEnd(bench, false);
+}
 BENCHMARK(stepBackWithSnapshots)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(stepBackRebuildAndReplay)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace
-
-BENCHMARK_MAIN();

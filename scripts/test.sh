@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds KX Review and runs every test, then builds it and its tests
+# Installs what is missing, builds KX Review and runs every test and a smoke run of the
+# benchmarks, then builds it and its tests
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs those too, and
 # last runs every fuzz target for a short while after replaying the crash inputs found so far
 # (KX_FUZZ_SECONDS each, default 10).
@@ -11,6 +12,11 @@ jobs="$(nproc)"
 echo "== Build and test"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
+
+echo "== Benchmark smoke run (small records, a short round of each; scripts/bench.sh measures)"
+KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench" --benchmark_min_time=0.01
+QT_QPA_PLATFORM=offscreen KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench_view" \
+    --benchmark_min_time=0.01
 
 echo "== Sanitizer build (address, undefined behaviour, leaks), widget tests included"
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_WITH_WIDGETS=ON

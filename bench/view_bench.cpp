@@ -1,0 +1,96 @@
+// The viewer's figures, offscreen: one live step forward with its sentences, labels and the
+// repaint of the cells it touched, and repainting the visible part of a small and a large
+// world.
+#include "bench_records.h"
+
+#include "app/ui/main_window.h"
+#include "mapview/ui/map_grid.h"
+#include "replay/session.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace kx;
+
+namespace {
+
+int64_t recordEvents(int64_t full) {
+    if (const char* text = std::getenv("KX_BENCH_EVENTS"))
+        return std::min<int64_t>(full, std::atoll(text));
+    return full;
+}
+
+// Clicks "-->" in a shown main window and lets the window paint what the step marked.
+void liveStepForward(benchmark::State& bench) {
+    TFMain window;
+    window.resize(1100, 800);
+    window.show();
+    if (!window.openRecord(bench::generatedLog(recordEvents(100'000), 20, 20))) {
+        bench.SkipWithError("the record did not load");
+        return;
+    }
+    QApplication::processEvents();
+    auto* forward = window.findChild<QPushButton*>(QStringLiteral("Button1"));
+    ReplaySession& session = window.session();
+    const qsizetype n = session.state().lvData.size();
+    for (auto _ : bench) {
+        if (session.state().world.eventIndex >= n - 1) {
+            bench.PauseTiming();
+            session.stepBack(int(n / 2));
+            QApplication::processEvents();
+            bench.ResumeTiming();
+        }
+        forward->click();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(liveStepForward)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// Repaints the whole viewport of a map grid of a fixed size showing a world of side x side.
+void repaintVisible(benchmark::State& bench, int side) {
+    RecordedMessages messages;
+    ReplaySession session(messages);
+    if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), side, side),
+                            kFilterEventLog)) {
+        bench.SkipWithError("the record did not load");
+        return;
+    }
+    {
+        MapGrid grid;
+        grid.setSession(&session);
+        grid.resize(460, 460);
+        grid.show();
+        QApplication::processEvents();
+        bench.counters["scrollBars"] =
+            grid.horizontalScrollBar()->isVisible() && grid.verticalScrollBar()->isVisible();
+        for (auto _ : bench)
+            grid.viewport()->repaint();
+        grid.setSession(nullptr);
+    }
+}
+void repaintVisible20(benchmark::State& bench) {
+    repaintVisible(bench, 20);
+}
+void repaintVisible200(benchmark::State& bench) {
+    repaintVisible(bench, 200);
+}
+BENCHMARK(repaintVisible20)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(repaintVisible200)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Builds KX Review in release mode, generates the benchmark records with the project's generator
+# (fixed seeds), runs every benchmark and prints one table of medians against their targets.
+#   KX_BENCH_BUILD  build directory (default build-bench/)
+#   KX_BENCH_RUNS   repetitions of every figure (default 5)
+# Whole-process figures (the loads) are timed with /usr/bin/time against iconv over the same
+# file in the same run; the rest comes from the Google Benchmark programs kxbench and
+# kxbench_view (the viewer offscreen).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${KX_BENCH_BUILD:-$root/build-bench}"
+runs="${KX_BENCH_RUNS:-5}"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+echo "== Release build in $build" >&2
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF \
+    -DKX_WITH_WIDGETS=ON -DKX_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target kxbench kxbench_view kxreview kxrgen >&2
+bin="$build/bin"
+
+echo "== Records" >&2
+for events in 10000 100000 1000000; do
+    for side in 20 200; do
+        "$bin/kxrgen" --seed 7 --players 8 --events "$events" --width "$side" --height "$side" \
+            --kxr "$work/r${events}_${side}.kxr" --kxr2 "$work/r${events}_${side}.kxr2"
+    done
+done
+
+# The viewer runs offscreen, with a home of its own, and ends right after its load.
+export QT_QPA_PLATFORM=offscreen HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
+    XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+
+timed() { # prints "seconds peak-KiB" of one run of the command
+    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1
+    cat "$work/time"
+}
+
+echo "== Loads (whole processes, $runs runs each)" >&2
+: >"$work/loads"
+for run in $(seq "$runs"); do
+    echo "empty $(KX_QUIT_AFTER_LOAD=1 timed "$bin/kxreview")" >>"$work/loads"
+    for kind in kxr kxr2; do
+        for side in 20 200; do
+            file="$work/r1000000_${side}.$kind"
+            echo "iconv_${kind}_$side $(timed iconv -f WINDOWS-1250 -t UTF-8 "$file")" >>"$work/loads"
+            echo "view_${kind}_$side $(KX_QUIT_AFTER_LOAD=1 timed "$bin/kxreview" "$file")" \
+                >>"$work/loads"
+        done
+    done
+done
+for kind in kxr kxr2; do
+    for side in 20 200; do
+        echo "size_${kind}_$side $(stat -c %s "$work/r1000000_${side}.$kind") 0" >>"$work/loads"
+    done
+done
+
+echo "== In-process benchmarks ($runs repetitions)" >&2
+bench_args=(--benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true
+    --benchmark_format=json)
+"$bin/kxbench" "${bench_args[@]}" >"$work/core.json"
+"$bin/kxbench_view" "${bench_args[@]}" >"$work/view.json"
+
+python3 - "$work/loads" "$work/core.json" "$work/view.json" <<'PY'
+import json, statistics, sys
+from collections import defaultdict
+
+loads = defaultdict(list)
+for line in open(sys.argv[1]):
+    key, seconds, kib = line.split()
+    loads[key].append((float(seconds), int(kib)))
+def med(key, i):
+    return statistics.median(v[i] for v in loads[key])
+
+bench = {}
+for path in sys.argv[2:]:
+    for b in json.load(open(path))["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            bench[b["run_name"].split("/")[0]] = b
+
+rows = []
+def row(figure, median, target, ratio="", ok=True):
+    rows.append((figure, median, target, ratio, "yes" if ok else "NO"))
+
+empty_kib = med("empty", 1)
+for kind in ("kxr", "kxr2"):
+    for side in (20, 200):
+        k = f"{kind}_{side}"
+        view, iconv = med("view_" + k, 0), med("iconv_" + k, 0)
+        size = loads["size_" + k][0][0]
+        row(f"load 1M-event .{kind} {side}x{side} ({size / 1e6:.0f} MB), viewer vs iconv",
+            f"{view:.2f} s vs {iconv:.2f} s", "ratio <= 4", f"{view / iconv:.1f}",
+            view <= 4 * iconv)
+        above = (med("view_" + k, 1) - empty_kib) * 1024
+        row(f"  peak memory above the empty viewer / file size", f"{above / 1e6:.0f} MB",
+            "ratio <= 2.5", f"{above / size:.2f}", above <= 2.5 * size)
+
+quiet = bench["quietReplay"]["items_per_second"] / 1e6
+row("quiet replay, 1M events", f"{quiet:.1f} M ev/s", ">= 5 M ev/s", "", quiet >= 5)
+fast = bench["stepBackWithSnapshots"]["real_time"]
+plain = bench["stepBackRebuildAndReplay"]["real_time"]
+row("one step back in a 1M record (world copies)", f"{fast:.3f} ms", "< 20 ms", "", fast < 20)
+row("  vs rebuild and replay", f"{plain:.0f} ms", ">= 100x faster", f"{plain / fast:.0f}x",
+    plain >= 100 * fast)
+step = bench["liveStepForward"]["real_time"]
+cpu = bench["liveStepForward"]["cpu_time"]
+row("one live step forward, offscreen viewer", f"{step:.0f} us (CPU {cpu:.0f} us)", "< 1000 us", "", step < 1000)
+small = bench["repaintVisible20"]["real_time"]
+big = bench["repaintVisible200"]["real_time"]
+bars = bench["repaintVisible200"].get("scrollBars", 0) >= 1
+row("repaint visible map, 20x20", f"{small:.0f} us", "", "")
+row("repaint visible map, 200x200" + (" (scroll bars)" if bars else " (NO scroll bars)"),
+    f"{big:.0f} us", "ratio <= 2", f"{big / small:.2f}", bars and big <= 2 * small)
+listing = bench["listFolderOf5000"]["real_time"]
+row("record browser: list 5,000 records", f"{listing:.0f} ms", "< 1000 ms", "", listing < 1000)
+for name, kind in (("summaryOfLongLog", "kxr"), ("summaryOfLongXml", "kxr2")):
+    summary = bench[name]["real_time"]
+    row(f"record browser: summary of a 1M .{kind} record", f"{summary:.2f} ms", "< 500 ms", "",
+        summary < 500)
+
+head = ("figure", "median", "target", "ratio", "met")
+widths = [max(len(r[i]) for r in rows + [head]) for i in range(5)]
+line = lambda r: "| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |"
+print(line(head))
+print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+for r in rows:
+    print(line(r))
+PY
