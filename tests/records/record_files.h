@@ -17,13 +17,14 @@ class RecordFiles {
         return writeBytes(name, bytes);
     }
     QString writeBytes(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
+        const QString path = this->path(name);
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
             file.write(bytes);
         return path;
     }
-    QString path(const QString& name) const { return dir_.filePath(name); }
+    // Joined by hand: QDir::filePath reads a name beginning with ':' as a resource path.
+    QString path(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
 
   private:
     QTemporaryDir dir_;

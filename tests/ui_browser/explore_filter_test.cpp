@@ -130,15 +130,25 @@ TEST_F(BrowserExtras, TheLastListedFolderIsListedAgainInTheNextRun) {
 TEST_F(BrowserExtras, ARecordDeletedAfterListingGivesAMessageAndKeepsTheLoadedWorld) {
     files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
     const QString doomed = files.write(QStringLiteral("Pryc_2005-03-12.kxr"), kRecord);
+    files.write(QStringLiteral(":Dvojtecka_2005-03-12.kxr"), kRecord); // not a resource path
     listDirectory(explore, dir);
     auto* list = child<QTreeWidget>(explore, "lvMaps");
-    list->setCurrentItem(list->topLevelItem(0)); // Les
+    const auto row = [&](const char* map) {
+        return list->findItems(QLatin1String(map), Qt::MatchExactly).value(0);
+    };
+    list->setCurrentItem(row(":Dvojtecka"));
+    child<QPushButton>(explore, "Button2")->click();
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
+    EXPECT_EQ(main.session().state().dlgOpen.fileName,
+              dir + QStringLiteral("/:Dvojtecka_2005-03-12.kxr"));
+    explore.show();
+    list->setCurrentItem(row("Les"));
     child<QPushButton>(explore, "Button2")->click();
     ASSERT_EQ(main.session().state().cbPlayers, QStringList{"Pepa (les)"});
 
     ASSERT_TRUE(QFile::remove(doomed));
     explore.show();
-    list->setCurrentItem(list->topLevelItem(1)); // Pryc, gone now
+    list->setCurrentItem(row("Pryc")); // gone now
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown.first().contains(QStringLiteral("Pryc_2005-03-12.kxr")))
         << messages.shown.first().toStdString();

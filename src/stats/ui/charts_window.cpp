@@ -251,9 +251,10 @@ void TFCharts::exportClicked(bool summary) {
         return;
     }
     const QFileInfo record(session_.state().dlgOpen.fileName);
-    const QString name = record.dir().filePath(
-        record.completeBaseName() +
-        (summary ? QStringLiteral("_souhrn.csv") : QStringLiteral("_prubeh.csv")));
+    // Joined by hand: QDir::filePath reads a name beginning with ':' as a resource path.
+    const QString name = record.absolutePath() + QLatin1Char('/') +
+                         (record.completeBaseName() + (summary ? QStringLiteral("_souhrn.csv")
+                                                               : QStringLiteral("_prubeh.csv")));
     const QString caption = summary ? QString::fromUtf8("Uložit souhrn konce světa")
                                     : QString::fromUtf8("Uložit průběh hráčů");
     const QString path =
