@@ -3,7 +3,8 @@
 # (fixed seeds), runs every benchmark and prints one table of medians against their targets.
 #   KX_BENCH_BUILD  build directory (default build-bench/)
 #   KX_BENCH_RUNS   repetitions of every figure (default 5)
-# Whole-process figures (the loads) are timed with /usr/bin/time against iconv over the same
+# The in-process benchmarks generate their own records with the generator library (seed
+# 20261208). Whole-process figures (the loads) are timed with /usr/bin/time against iconv over the same
 # file in the same run; the rest comes from the Google Benchmark programs kxbench and
 # kxbench_view (the viewer offscreen).
 set -euo pipefail
@@ -42,17 +43,19 @@ echo "== Loads (whole processes, $runs runs each)" >&2
 for run in $(seq "$runs"); do
     echo "empty $(KX_QUIT_AFTER_LOAD=1 timed "$bin/kxreview")" >>"$work/loads"
     for kind in kxr kxr2; do
-        for side in 20 200; do
-            file="$work/r1000000_${side}.$kind"
-            echo "iconv_${kind}_$side $(timed iconv -f WINDOWS-1250 -t UTF-8 "$file")" >>"$work/loads"
-            echo "view_${kind}_$side $(KX_QUIT_AFTER_LOAD=1 timed "$bin/kxreview" "$file")" \
+        for record in 10000_20 100000_20 1000000_20 1000000_200; do
+            file="$work/r$record.$kind"
+            echo "iconv_${kind}_$record $(timed iconv -f WINDOWS-1250 -t UTF-8 "$file")" \
+                >>"$work/loads"
+            echo "view_${kind}_$record $(KX_QUIT_AFTER_LOAD=1 timed "$bin/kxreview" "$file")" \
                 >>"$work/loads"
         done
     done
 done
 for kind in kxr kxr2; do
     for side in 20 200; do
-        echo "size_${kind}_$side $(stat -c %s "$work/r1000000_${side}.$kind") 0" >>"$work/loads"
+        echo "size_${kind}_1000000_$side $(stat -c %s "$work/r1000000_${side}.$kind") 0" \
+            >>"$work/loads"
     done
 done
 
@@ -80,13 +83,18 @@ for path in sys.argv[2:]:
             bench[b["run_name"].split("/")[0]] = b
 
 rows = []
-def row(figure, median, target, ratio="", ok=True):
-    rows.append((figure, median, target, ratio, "yes" if ok else "NO"))
+def row(figure, median, target, ratio="", ok=None):
+    rows.append((figure, median, target, ratio, "" if ok is None else "yes" if ok else "NO"))
 
 empty_kib = med("empty", 1)
 for kind in ("kxr", "kxr2"):
+    for events in (10000, 100000):
+        k = f"{kind}_{events}_20"
+        view, iconv = med("view_" + k, 0), med("iconv_" + k, 0)
+        row(f"load {events // 1000}k-event .{kind} 20x20, viewer vs iconv",
+            f"{view:.2f} s vs {iconv:.2f} s", "", f"{view / iconv:.1f}")
     for side in (20, 200):
-        k = f"{kind}_{side}"
+        k = f"{kind}_1000000_{side}"
         view, iconv = med("view_" + k, 0), med("iconv_" + k, 0)
         size = loads["size_" + k][0][0]
         row(f"load 1M-event .{kind} {side}x{side} ({size / 1e6:.0f} MB), viewer vs iconv",
