@@ -92,7 +92,7 @@ for kind in ("kxr", "kxr2"):
         k = f"{kind}_{events}_20"
         view, iconv = med("view_" + k, 0), med("iconv_" + k, 0)
         row(f"load {events // 1000}k-event .{kind} 20x20, viewer vs iconv",
-            f"{view:.2f} s vs {iconv:.2f} s", "", f"{view / iconv:.1f}")
+            f"{view:.2f} s vs {iconv:.2f} s", "", f"{view / iconv:.1f}" if iconv > 0 else "")
     for side in (20, 200):
         k = f"{kind}_1000000_{side}"
         view, iconv = med("view_" + k, 0), med("iconv_" + k, 0)
@@ -105,7 +105,9 @@ for kind in ("kxr", "kxr2"):
             "ratio <= 2.5", f"{above / size:.2f}", above <= 2.5 * size)
 
 quiet = bench["quietReplay"]["items_per_second"] / 1e6
-row("quiet replay, 1M events", f"{quiet:.1f} M ev/s", ">= 5 M ev/s", "", quiet >= 5)
+quiet_cpu = quiet * bench["quietReplay"]["real_time"] / bench["quietReplay"]["cpu_time"]
+row("quiet replay, 1M events", f"{quiet:.1f} M ev/s (CPU {quiet_cpu:.1f})", ">= 5 M ev/s", "",
+    quiet >= 5)
 fast = bench["stepBackWithSnapshots"]["real_time"]
 plain = bench["stepBackRebuildAndReplay"]["real_time"]
 row("one step back in a 1M record (world copies)", f"{fast:.3f} ms", "< 20 ms", "", fast < 20)
