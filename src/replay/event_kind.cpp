@@ -4,23 +4,6 @@
 
 namespace kx {
 
-namespace {
-
-bool isKeyword(QByteArrayView caption, QByteArrayView keyword) {
-    if (caption.size() != keyword.size())
-        return false;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        char c = caption[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != keyword[i])
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 EventKind eventKindOf(QByteArrayView caption) {
     static const std::pair<QByteArrayView, EventKind> kKeywords[] = {
         {"buy", EventKind::Buy},         {"attack", EventKind::Attack},
@@ -28,7 +11,7 @@ EventKind eventKindOf(QByteArrayView caption) {
         {"retreat", EventKind::Retreat}, {"trade", EventKind::Trade},
         {"trade_hq", EventKind::TradeHq}};
     for (const auto& [keyword, kind] : kKeywords)
-        if (isKeyword(caption, keyword))
+        if (isEventKeyword(caption, keyword))
             return kind;
     return EventKind::Other;
 }

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include "event_kind.h"
 #include "nectar_transfers.h"
 #include "player_directory.h"
 #include "player_stats.h"
@@ -38,20 +39,6 @@ QString recountSentence(int32_t count) {
     if (count >= 2)
         return QString::fromUtf8("Provedeny %1 přepočty.").arg(count);
     return QString::fromUtf8("Proveden 1 přepočet.");
-}
-
-// The caption compared with a keyword after turning only A to Z into a to z.
-bool isKeyword(QByteArrayView caption, QByteArrayView keyword) {
-    if (caption.size() != keyword.size())
-        return false;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        char c = caption[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != keyword[i])
-            return false;
-    }
-    return true;
 }
 
 QString terrainName(int32_t terrain) {
@@ -192,7 +179,7 @@ void ReplaySession::dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t ro
         {"retreat", applyRetreat}, {"trade", applyTrade},
         {"trade_hq", applyTradeHq}};
     for (const auto& [keyword, operation] : kOperations) {
-        if (isKeyword(kind, keyword)) {
+        if (isEventKeyword(kind, keyword)) {
             operation(ctx, row);
             return;
         }
