@@ -2,12 +2,14 @@
 
 #include "windows1250.h"
 
-#include <cstring>
-
 namespace kx {
 
-QString EventItem::captionText() const { return decodeWindows1250(caption); }
-QString EventItem::subItemText(int k) const { return decodeWindows1250(subItem(k)); }
+QString EventItem::captionText() const {
+    return decodeWindows1250(caption);
+}
+QString EventItem::subItemText(int k) const {
+    return decodeWindows1250(subItem(k));
+}
 
 EventItem splitFields(QByteArrayView line) {
     constexpr int kFields = 10;
@@ -15,11 +17,14 @@ EventItem splitFields(QByteArrayView line) {
     int filled = 0;
     qsizetype pos = 0;
     const qsizetype size = line.size();
+    const char* const text = line.data();
     while (pos < size) {
-        const void* hit = std::memchr(line.data() + pos, ';', static_cast<size_t>(size - pos));
-        if (!hit)
+        // Fields are short, so a plain scan beats a library search call per field.
+        qsizetype semicolon = pos;
+        while (semicolon < size && text[semicolon] != ';')
+            ++semicolon;
+        if (semicolon == size)
             break;
-        const qsizetype semicolon = static_cast<const char*>(hit) - line.data();
         if (filled < kFields)
             fields[static_cast<size_t>(filled++)] = line.sliced(pos, semicolon - pos);
         else

@@ -94,6 +94,10 @@ uint16_t dayNumber(int32_t seconds) {
 }
 
 int32_t recountsBetween(int32_t previous, int32_t current) {
+    // Within one hour of the count both the day and the hour numbers agree (a year and a day
+    // are whole hours), so most neighbouring events need no table lookups.
+    if (static_cast<uint32_t>(previous) / 3600 == static_cast<uint32_t>(current) / 3600)
+        return 0;
     int32_t days = (int32_t{dayNumber(current)} - int32_t{dayNumber(previous)}) * 24;
     if (days <= 0)
         days = 0;

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <random>
+
 using namespace kx;
 
 namespace {
-int32_t seconds(const char* text) { return *timeSeconds(QByteArrayView(text)); }
+int32_t seconds(const char* text) {
+    return *timeSeconds(QByteArrayView(text));
+}
 } // namespace
 
 TEST(TimeStamp, SecondsDayAndHourOfTheGamesCalendar) {
@@ -26,11 +32,31 @@ TEST(TimeStamp, SecondsDayAndHourOfTheGamesCalendar) {
 
 TEST(TimeStamp, RecountsBetweenEvents) {
     EXPECT_EQ(recountsBetween(seconds("2005-31-01-23-00-00"), seconds("2005-01-02-00-00-00")), 1);
-    EXPECT_EQ(recountsBetween(seconds("2005-01-02-10-00-00"), seconds("2005-02-02-09-00-00")),
-              -1);
+    EXPECT_EQ(recountsBetween(seconds("2005-01-02-10-00-00"), seconds("2005-02-02-09-00-00")), -1);
     EXPECT_EQ(recountsBetween(seconds("2005-07-03-14-05-09"), seconds("2005-07-03-14-59-00")), 0);
     EXPECT_EQ(recountsBetween(seconds("2005-07-03-14-05-09"), seconds("2005-07-03-17-00-00")), 3);
     EXPECT_EQ(recountsBetween(seconds("2005-07-03-22-00-00"), seconds("2005-08-03-01-00-00")), 3);
+}
+
+TEST(TimeStamp, RecountsWithinAnHourShortcutAgreesWithTheDayAndHourRule) {
+    // The day and hour numbers, negative and wrapped seconds included, around hour edges.
+    auto byRule = [](int32_t previous, int32_t current) {
+        int32_t days = (int32_t{dayNumber(current)} - int32_t{dayNumber(previous)}) * 24;
+        return int32_t{hourNumber(current)} + std::max(days, 0) - int32_t{hourNumber(previous)};
+    };
+    std::mt19937 random(8);
+    const int32_t starts[] = {
+        0, -1, -3600, 7199, 31535999, -31536000, INT32_MAX - 5000, INT32_MIN, 1110000000};
+    for (const int32_t start : starts) {
+        for (int i = 0; i < 2000; ++i) {
+            const int32_t previous = static_cast<int32_t>(static_cast<uint32_t>(start) +
+                                                          static_cast<uint32_t>(random() % 7300));
+            const int32_t current = static_cast<int32_t>(static_cast<uint32_t>(previous) +
+                                                         static_cast<uint32_t>(random() % 4000));
+            ASSERT_EQ(recountsBetween(previous, current), byRule(previous, current))
+                << previous << " to " << current;
+        }
+    }
 }
 
 TEST(TimeStamp, DigitTextsAndSignedFieldsReadAlike) {
