@@ -115,7 +115,7 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
                                          const std::function<void()>& keepAlive) {
     const QFileInfo info(path);
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
         return std::nullopt;
@@ -125,25 +125,14 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
             *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
         return std::nullopt;
     }
-    // Read in pieces into room reserved up front, so that a window can be served between
-    // them. The file may grow while it is read; the limit holds for what is read.
+    // Read in pieces into room reserved up front (a byte more than the file, so that the
+    // read that finds the end needs no more room), so that a window can be served between
+    // them. The file may grow while it is read; the limit holds for what is read. Reading
+    // into room mapped in at once is faster than copying out of a mapping of the file.
     constexpr qint64 kPiece = qint64{1} << 20;
     QByteArray bytes;
-    bytes.reserve(file.size());
+    bytes.reserve(file.size() + 1);
     prepareLargeBuffer(bytes);
-    // A mapped file is copied without the system copying it once more on the way; the
-    // bytes are copied out at once, so the mapping lives only while the pieces are copied.
-    const qint64 mappedSize = file.size();
-    if (uchar* mapped = mappedSize > kPiece ? file.map(0, mappedSize) : nullptr) {
-        for (qint64 offset = 0; offset < mappedSize; offset += kPiece) {
-            bytes.append(reinterpret_cast<const char*>(mapped) + offset,
-                         std::min(kPiece, mappedSize - offset));
-            if (keepAlive)
-                keepAlive();
-        }
-        file.unmap(mapped);
-        return bytes;
-    }
     qint64 got = 0;
     do {
         const qsizetype offset = bytes.size();
@@ -152,8 +141,10 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
                 *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
             return std::nullopt;
         }
-        bytes.resize(offset + kPiece);
-        got = file.read(bytes.data() + offset, kPiece);
+        const qint64 room = bytes.capacity() - offset;
+        const qint64 piece = room > 0 ? std::min(kPiece, room) : kPiece;
+        bytes.resize(offset + piece);
+        got = file.read(bytes.data() + offset, piece);
         bytes.resize(offset + std::max<qint64>(got, 0));
         if (got > 0 && keepAlive)
             keepAlive();
@@ -168,7 +159,7 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
 
 int readingForPath(const QString& path) {
     return path.endsWith(QLatin1String(".kxr2"), Qt::CaseInsensitive) ? kFilterXml
-                                                                       : kFilterEventLog;
+                                                                      : kFilterEventLog;
 }
 
 bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
@@ -264,8 +255,8 @@ bool buildWorld(MainState& state, UserMessages& messages) {
         return fail(LoadMessages::kPlayerCount);
 
     world.movesPerHour = *speed;
-    state.gbPlayersCaption = QStringLiteral(" ") + header.captionText() +
-                             QString::fromUtf8(" - hráči ");
+    state.gbPlayersCaption =
+        QStringLiteral(" ") + header.captionText() + QString::fromUtf8(" - hráči ");
     world.allocateWorld(*width, *height, *players);
     state.mapColumns = *width + 1;
     state.mapRows = *height + 1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string_view>
 
 #include "numbers.h"
 #include "time_stamp.h"
@@ -63,12 +62,38 @@ struct Brackets {
     bool found() const { return open >= 0 && close >= 0; }
 };
 
+// The first c in text, or -1. Record lines are short, so a plain scan beats a library call.
+qsizetype findChar(QByteArrayView text, char c) {
+    const char* data = text.data();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (data[i] == c)
+            return i;
+    return -1;
+}
+
 Brackets findBrackets(QByteArrayView text) {
     Brackets b;
     if (text.size() > 1)
-        b.open = text.first(text.size() - 1).indexOf('<');
-    b.close = text.indexOf('>');
+        b.open = findChar(text.first(text.size() - 1), '<');
+    b.close = findChar(text, '>');
     return b;
+}
+
+// Where "</" tag ">" first stands in text, or -1.
+qsizetype findClosingTag(QByteArrayView text, QByteArrayView tag) {
+    const qsizetype length = tag.size() + 3;
+    const char* data = text.data();
+    const char* name = tag.data();
+    for (qsizetype at = 0; at + length <= text.size(); ++at) {
+        if (data[at] != '<' || data[at + 1] != '/' || data[at + length - 1] != '>')
+            continue;
+        qsizetype k = 0;
+        while (k < tag.size() && data[at + 2 + k] == name[k])
+            ++k;
+        if (k == tag.size())
+            return at;
+    }
+    return -1;
 }
 
 QByteArrayView tagBetween(QByteArrayView text, Brackets b) {
@@ -88,36 +113,24 @@ struct Element {
 
 // Without a closing tag (a short empty element, or one spread over several lines) both the
 // content and the rest are the whole text.
-Element readElement(QByteArrayView text, QByteArray& needle) {
+Element readElement(QByteArrayView text) {
     const Brackets b = findBrackets(text);
     if (!b.found())
         return {text, text};
     const QByteArrayView tag = tagBetween(text, b);
-    if (needle.capacity() < tag.size() + 3)
-        needle.reserve(tag.size() * 2 + 3);
-    needle.resize(tag.size() + 3);
-    char* out = needle.data();
-    out[0] = '<';
-    out[1] = '/';
-    if (!tag.isEmpty())
-        std::memcpy(out + 2, tag.data(), static_cast<size_t>(tag.size()));
-    out[tag.size() + 2] = '>';
-    // std::string_view's search is much faster here than the generic byte-array search.
-    const std::string_view haystack(text.data(), static_cast<size_t>(text.size()));
-    const size_t found = haystack.find(std::string_view(needle.constData(), needle.size()));
-    if (found == std::string_view::npos)
+    const qsizetype end = findClosingTag(text, tag);
+    if (end < 0)
         return {text, text};
-    const auto end = static_cast<qsizetype>(found);
     const QByteArrayView content =
         end > b.close ? text.sliced(b.close + 1, end - b.close - 1) : QByteArrayView();
-    return {content, text.sliced(end + needle.size())};
+    return {content, text.sliced(end + tag.size() + 3)};
 }
 
 // Children are known only by position: each is the content of what the one before left.
-void readChildren(QByteArrayView element, QByteArrayView* children, int count, QByteArray& needle) {
-    QByteArrayView remaining = readElement(element, needle).content;
+void readChildren(QByteArrayView element, QByteArrayView* children, int count) {
+    QByteArrayView remaining = readElement(element).content;
     for (int k = 0; k < count; ++k) {
-        const Element child = readElement(remaining, needle);
+        const Element child = readElement(remaining);
         children[k] = child.content;
         remaining = child.rest;
     }
@@ -247,7 +260,7 @@ bool XmlConverter::readHeader(int32_t& players) {
     if (tagName(line) != "world")
         return fail(QStringLiteral("Řádek 3 není element world."));
     std::array<QByteArrayView, 8> c;
-    readChildren(line, c.data(), int(c.size()), needle_);
+    readChildren(line, c.data(), int(c.size()));
     QByteArrayView t;
     if (!timeText(c[2], 2, t))
         return false;
@@ -312,7 +325,7 @@ bool XmlConverter::readHqLines(int32_t players) {
 
 bool XmlConverter::createHq(qsizetype index, QByteArrayView line) {
     std::array<QByteArrayView, 4> c; // time, name, cell, team
-    readChildren(line, c.data(), int(c.size()), needle_);
+    readChildren(line, c.data(), int(c.size()));
     QByteArrayView t;
     if (!timeText(c[0], index, t))
         return false;
@@ -329,7 +342,7 @@ bool XmlConverter::createHq(qsizetype index, QByteArrayView line) {
 // player's hq and hqc entries: the first of each that matches. Whatever is not found stays.
 void XmlConverter::removeHq(QByteArrayView line) {
     std::array<QByteArrayView, 3> c; // unused, name, cell
-    readChildren(line, c.data(), int(c.size()), needle_);
+    readChildren(line, c.data(), int(c.size()));
     const QByteArrayView name = c[1];
     const QByteArrayView cell = c[2];
     const qsizetype timeEntry = hqTimes_.findFirst(name);
@@ -366,7 +379,7 @@ bool XmlConverter::readEvents(qsizetype first) {
             return true;
         if (const EventKind* kind = eventKind(tag)) {
             std::array<QByteArrayView, kMaxChildren> c;
-            readChildren(line, c.data(), kind->childCount, needle_);
+            readChildren(line, c.data(), kind->childCount);
             std::array<QByteArrayView, 7> fields;
             if (!timeText(c[0], i, fields[0]))
                 return false;

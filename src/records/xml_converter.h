@@ -84,7 +84,6 @@ class XmlConverter {
     // Scratch buffers reused for every line, so that the conversion allocates nothing per
     // line beyond the growth of kxr.
     QByteArray line_;
-    QByteArray needle_;
     QByteArray time_;
     int64_t timeDay_ = 0;
     bool timeValid_ = false;

@@ -88,8 +88,8 @@ TEST(FastPaths, RandomWalkWithCopiesMatchesTheRebuild) {
     }
 }
 
-// A large record is copied out of a mapping of the file; the bytes are the file's, whatever
-// their line ends, and a small one read the plain way gives the same.
+// A large record is read in pieces into room taken once; the bytes are the file's, whatever
+// their line ends, also when the file ends on a piece's edge, and a small one gives the same.
 TEST(FastPaths, ReadingALargeFileGivesItsExactBytes) {
     RecordFiles files;
     QByteArray bytes;
@@ -107,6 +107,13 @@ TEST(FastPaths, ReadingALargeFileGivesItsExactBytes) {
     ASSERT_TRUE(read.has_value()) << error.toStdString();
     EXPECT_TRUE(*read == bytes);
     EXPECT_GE(served, 5) << "the window is served between pieces";
+    EXPECT_LT(read->capacity(), bytes.size() + 4096) << "the room was taken once";
+    const QByteArray edge = bytes.left(qsizetype{4} << 20);
+    const std::optional<QByteArray> readEdge =
+        readRecordFile(files.writeBytes(QStringLiteral("edge.kxr"), edge), &error);
+    ASSERT_TRUE(readEdge.has_value());
+    EXPECT_TRUE(*readEdge == edge);
+    EXPECT_LT(readEdge->capacity(), edge.size() + 4096);
     const std::optional<QByteArray> readSmall = readRecordFile(small, &error);
     ASSERT_TRUE(readSmall.has_value());
     EXPECT_TRUE(*readSmall == bytes.left(1000));

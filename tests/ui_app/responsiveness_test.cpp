@@ -120,8 +120,9 @@ struct ResponsivenessTest : MainWindowTest {
         const std::vector<int>& set = watch.valuesSet();
         EXPECT_GE(set.size(), 20u) << what;
         EXPECT_TRUE(std::is_sorted(set.begin(), set.end())) << what;
-        if (!set.empty())
+        if (!set.empty()) {
             EXPECT_EQ(set.back(), 99) << what;
+        }
         const size_t servings = static_cast<size_t>(watch.total() / 10);
         EXPECT_GE(watch.barValues().size(), std::min(barSteps, servings / 4)) << what;
         EXPECT_FALSE(child<QProgressBar>("pbLoad")->isVisible()) << what;
