@@ -16,40 +16,32 @@ LineList LineList::fromText(QByteArray text, const std::function<void()>& keepAl
     LineList list;
     const char* data = text.constData();
     const qsizetype size = text.size();
-    // Most records end lines with CR LF or LF: find each LF with memchr, then look for a bare
-    // CR only inside that line.
-    list.spans_.reserve(static_cast<size_t>(size / 48 + 1));
+    // One plain pass: lines are short, so a scan beats a library search call per line end.
+    // The room for the line table may be too much (it is only reserved, not touched) rather
+    // than too little (growing it copies the table).
+    list.spans_.reserve(static_cast<size_t>(size / 24 + 1));
     qsizetype lineStart = 0;
-    qsizetype nextLf = -1; // the next LF at or after lineStart, found once per LF
     unsigned lines = 0;
-    while (lineStart < size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c > '\r' || (c != '\n' && c != '\r'))
+            continue;
+        list.spans_.push_back({uint32_t(lineStart), uint32_t(i - lineStart)});
+        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
+            ++i; // CR LF ends one line
+        lineStart = i + 1;
         if (keepAlive && ++lines % kKeepAliveLines == 0)
             keepAlive();
-        if (nextLf < lineStart && nextLf != size) {
-            const auto* found = static_cast<const char*>(
-                std::memchr(data + lineStart, '\n', static_cast<size_t>(size - lineStart)));
-            nextLf = found ? found - data : size;
-        }
-        const bool lf = nextLf < size;
-        const qsizetype lineEnd = nextLf;
-        const auto* cr = static_cast<const char*>(
-            std::memchr(data + lineStart, '\r', static_cast<size_t>(lineEnd - lineStart)));
-        if (cr && cr - data + 1 < lineEnd) {
-            // A CR that ends a line of its own.
-            list.spans_.push_back({uint32_t(lineStart), uint32_t(cr - data - lineStart)});
-            lineStart = cr - data + 1;
-            continue;
-        }
-        const qsizetype textEnd = cr ? lineEnd - 1 : lineEnd;
-        if (lf || textEnd > lineStart || cr)
-            list.spans_.push_back({uint32_t(lineStart), uint32_t(textEnd - lineStart)});
-        lineStart = lineEnd + 1;
     }
+    if (lineStart < size) // a last line without a line end
+        list.spans_.push_back({uint32_t(lineStart), uint32_t(size - lineStart)});
     list.buffer_ = std::move(text);
     return list;
 }
 
-QString LineList::textAt(qsizetype i) const { return decodeWindows1250(at(i)); }
+QString LineList::textAt(qsizetype i) const {
+    return decodeWindows1250(at(i));
+}
 
 void LineList::clear() {
     buffer_.clear();
@@ -84,7 +76,9 @@ void LineList::appendFrom(const LineList& source, qsizetype i) {
         append(source.at(i));
 }
 
-void LineList::removeAt(qsizetype i) { spans_.erase(spans_.begin() + i); }
+void LineList::removeAt(qsizetype i) {
+    spans_.erase(spans_.begin() + i);
+}
 
 void LineList::trimFront(qsizetype i, qsizetype count) {
     Span& s = spans_[static_cast<size_t>(i)];

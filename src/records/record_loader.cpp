@@ -201,6 +201,7 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
     const LineList& lines = state.lbOpen;
     const qsizetype n = lines.size();
     state.lvData.clear();
+    state.lvData.reserve(n, 0); // the line table only; the text is shared
     state.cbPlayers.clear();
     state.selectedPlayer = -1;
     for (qsizetype i = 0; i < n; ++i) {

@@ -42,6 +42,10 @@ TEST(LineList, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(oldMac.at(2), "");
     EXPECT_EQ(oldMac.at(3), "c");
     EXPECT_EQ(oldMac.at(4), "d");
+    const LineList crBeforeCrLf = LineList::fromText(QByteArray("a\r\r\nb"));
+    ASSERT_EQ(crBeforeCrLf.size(), 3);
+    EXPECT_EQ(crBeforeCrLf.at(1), "");
+    EXPECT_EQ(crBeforeCrLf.at(2), "b");
 }
 
 TEST(LineList, SharesItsBufferWithListsBuiltFromIt) {
