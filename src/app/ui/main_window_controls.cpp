@@ -2,6 +2,7 @@
 // buttons, the pages "Slide", "Nastav" and "Info", the time label, the info memo and the
 // progress bar on the left; the map (or the end-of-world summary) on the right.
 #include "main_window.h"
+#include "quiet_scroll_bar.h"
 
 #include "mapview/ui/map_grid.h"
 
@@ -183,6 +184,7 @@ void TFMain::buildControls() {
     left->addWidget(lbTime_);
     mInfo_ = named(new QPlainTextEdit, "mInfo");
     mInfo_->setReadOnly(true);
+    mInfo_->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical));
     mInfo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mInfo_->setMinimumHeight(60);
     left->addWidget(mInfo_, 1);
