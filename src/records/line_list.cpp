@@ -9,33 +9,70 @@
 namespace kx {
 
 namespace {
-constexpr unsigned kKeepAliveLines = 8192;
+
+// The first byte at or after i that may end a line (one below 14, so CR, LF and a few other
+// control bytes), or size. Eight bytes are looked at at once while none of them is low.
+qsizetype skipPlainBytes(const char* data, qsizetype i, qsizetype size) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighBits = 0x8080808080808080;
+    while (i + 8 <= size) {
+        uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        if (((word - kOnes * 14) & ~word & kHighBits) != 0)
+            break; // some byte of the eight is below 14
+        i += 8;
+    }
+    while (i<size&& static_cast<unsigned char>(data[i])> '\r')
+        ++i;
+    return i;
 }
 
+} // namespace
+
 LineList LineList::fromText(QByteArray text, const std::function<void()>& keepAlive) {
-    LineList list;
-    const char* data = text.constData();
-    const qsizetype size = text.size();
-    // One plain pass: lines are short, so a scan beats a library search call per line end.
-    // The room for the line table may be too much (it is only reserved, not touched) rather
-    // than too little (growing it copies the table).
-    list.spans_.reserve(static_cast<size_t>(size / 24 + 1));
-    qsizetype lineStart = 0;
-    unsigned lines = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto c = static_cast<unsigned char>(data[i]);
-        if (c > '\r' || (c != '\n' && c != '\r'))
-            continue;
-        list.spans_.push_back({uint32_t(lineStart), uint32_t(i - lineStart)});
-        if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
-            ++i; // CR LF ends one line
-        lineStart = i + 1;
-        if (keepAlive && ++lines % kKeepAliveLines == 0)
+    LineSplitter splitter;
+    splitter.expectBytes(text.size());
+    // Pieces of a few thousand lines, so that a window can be served in between.
+    constexpr qsizetype kPiece = qsizetype{1} << 19;
+    for (qsizetype end = std::min(kPiece, text.size()); end < text.size(); end += kPiece) {
+        splitter.advance(QByteArrayView(text.constData(), end), false);
+        if (keepAlive)
             keepAlive();
     }
-    if (lineStart < size) // a last line without a line end
-        list.spans_.push_back({uint32_t(lineStart), uint32_t(size - lineStart)});
+    splitter.advance(text, true);
+    return splitter.take(std::move(text));
+}
+
+void LineSplitter::expectBytes(qsizetype size) {
+    spans_.reserve(static_cast<size_t>(size / 24 + 1));
+}
+
+void LineSplitter::advance(QByteArrayView text, bool complete) {
+    const char* data = text.data();
+    const qsizetype size = complete ? text.size() : text.size() - 1;
+    qsizetype i = skipPlainBytes(data, scanned_, size);
+    for (; i < size; i = skipPlainBytes(data, i + 1, size)) {
+        const char c = data[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        spans_.push_back({uint32_t(lineStart_), uint32_t(i - lineStart_)});
+        if (c == '\r' && i + 1 < text.size() && data[i + 1] == '\n')
+            ++i; // CR LF ends one line
+        lineStart_ = i + 1;
+    }
+    scanned_ = std::max(i, scanned_);
+    if (complete && lineStart_ < text.size()) { // a last line without a line end
+        spans_.push_back({uint32_t(lineStart_), uint32_t(text.size() - lineStart_)});
+        lineStart_ = text.size();
+    }
+}
+
+LineList LineSplitter::take(QByteArray text) {
+    LineList list;
+    list.spans_ = std::move(spans_);
     list.buffer_ = std::move(text);
+    list.used_ = list.buffer_.size();
+    *this = LineSplitter();
     return list;
 }
 
@@ -45,31 +82,39 @@ QString LineList::textAt(qsizetype i) const {
 
 void LineList::clear() {
     buffer_.clear();
+    used_ = 0;
     spans_.clear();
 }
 
 void LineList::reserve(qsizetype lines, qsizetype bytes) {
     spans_.reserve(static_cast<size_t>(lines));
-    buffer_.reserve(bytes);
+    buffer_.reserve(std::max(bytes, buffer_.size()));
     prepareLargeBuffer(buffer_);
 }
 
 void LineList::append(QByteArrayView line) {
-    const qsizetype start = buffer_.size();
+    const qsizetype start = used_;
     const qsizetype needed = start + line.size();
-    if (needed > buffer_.capacity()) {
-        buffer_.reserve(std::max(needed, buffer_.capacity() * 2));
-        prepareLargeBuffer(buffer_);
+    if (needed > buffer_.size()) {
+        if (needed > buffer_.capacity()) {
+            buffer_.reserve(std::max(needed, buffer_.capacity() * 2));
+            prepareLargeBuffer(buffer_);
+        }
+        // The whole room at once: a resize for every line costs more than the copy.
+        buffer_.resize(buffer_.capacity());
     }
-    buffer_.resize(needed);
+    char* out = buffer_.data(); // a shared buffer is copied here, before it is written
     if (!line.isEmpty())
-        std::memcpy(buffer_.data() + start, line.data(), static_cast<size_t>(line.size()));
+        std::memcpy(out + start, line.data(), static_cast<size_t>(line.size()));
+    used_ = needed;
     spans_.push_back({uint32_t(start), uint32_t(line.size())});
 }
 
 void LineList::appendFrom(const LineList& source, qsizetype i) {
-    if (spans_.empty() && buffer_.isEmpty())
+    if (spans_.empty() && used_ == 0) {
         buffer_ = source.buffer_;
+        used_ = source.used_;
+    }
     if (buffer_.isSharedWith(source.buffer_))
         spans_.push_back(source.spans_[static_cast<size_t>(i)]);
     else

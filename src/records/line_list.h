@@ -10,6 +10,8 @@
 
 namespace kx {
 
+class LineSplitter;
+
 // A list of text lines held as views into one shared byte buffer (Windows-1250 bytes).
 // Copying a LineList is cheap: the buffer is implicitly shared.
 class LineList {
@@ -40,6 +42,7 @@ class LineList {
     // Drops `count` bytes from the start of line i (the converter's blank removal).
     void trimFront(qsizetype i, qsizetype count);
 
+    // The text, possibly followed by room that appended lines have not used yet.
     const QByteArray& buffer() const { return buffer_; }
     // Bytes held by the text and the line table.
     qint64 memoryBytes() const {
@@ -47,12 +50,34 @@ class LineList {
     }
 
   private:
+    friend class LineSplitter;
     struct Span {
         uint32_t start;
         uint32_t length;
     };
     QByteArray buffer_;
+    qsizetype used_ = 0; // bytes of buffer_ holding text; append writes after them
     std::vector<Span> spans_;
+};
+
+// Splits a text into lines while it arrives, by the rule of LineList::fromText: each call
+// looks only at the bytes added since the one before, so a text read in pieces is split
+// while each piece is still in the processor's cache.
+class LineSplitter {
+  public:
+    // text is the whole text so far (it may have moved since the last call). Unless the text
+    // is complete, its last byte waits for the next call (a CR there may begin a CR LF).
+    void advance(QByteArrayView text, bool complete);
+    // Room for the line table of a text of about this many bytes, taken before the first
+    // call (too much is only reserved, never touched; too little copies the table as it grows).
+    void expectBytes(qsizetype size);
+    // The lines of the complete text, which has been advanced over with complete set.
+    LineList take(QByteArray text);
+
+  private:
+    std::vector<LineList::Span> spans_;
+    qsizetype lineStart_ = 0;
+    qsizetype scanned_ = 0; // bytes before this have been looked at
 };
 
 } // namespace kx

@@ -95,7 +95,7 @@ class ProgressReporter {
     unsigned ticks_ = 0;
 };
 
-bool readAsXml(MainState& state, const QByteArray& bytes, ProgressReporter& progress,
+bool readAsXml(MainState& state, LineList lines, ProgressReporter& progress,
                ActivityObserver* observer) {
     XmlConverter& converter = state.converter;
     converter.setProgress({[&progress](int value) { progress.set(value); },
@@ -103,7 +103,7 @@ bool readAsXml(MainState& state, const QByteArray& bytes, ProgressReporter& prog
                                if (observer)
                                    observer->keepAlive();
                            }});
-    converter.loadLog(bytes);
+    converter.loadLines(std::move(lines));
     const bool converted = converter.convertXmlRecord();
     converter.setProgress({});
     return converted;
@@ -112,7 +112,8 @@ bool readAsXml(MainState& state, const QByteArray& bytes, ProgressReporter& prog
 } // namespace
 
 std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
-                                         const std::function<void()>& keepAlive) {
+                                         const std::function<void()>& keepAlive,
+                                         LineSplitter* lines) {
     const QFileInfo info(path);
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -129,10 +130,12 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
     // read that finds the end needs no more room), so that a window can be served between
     // them. The file may grow while it is read; the limit holds for what is read. Reading
     // into room mapped in at once is faster than copying out of a mapping of the file.
-    constexpr qint64 kPiece = qint64{1} << 20;
+    constexpr qint64 kPiece = qint64{1} << 18; // split while the piece is in the cache
     QByteArray bytes;
     bytes.reserve(file.size() + 1);
     prepareLargeBuffer(bytes);
+    if (lines)
+        lines->expectBytes(file.size());
     qint64 got = 0;
     do {
         const qsizetype offset = bytes.size();
@@ -146,6 +149,8 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
         bytes.resize(offset + piece);
         got = file.read(bytes.data() + offset, piece);
         bytes.resize(offset + std::max<qint64>(got, 0));
+        if (got > 0 && lines)
+            lines->advance(bytes, false);
         if (got > 0 && keepAlive)
             keepAlive();
     } while (got > 0);
@@ -154,6 +159,8 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
             *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
         return std::nullopt;
     }
+    if (lines)
+        lines->advance(bytes, true);
     return bytes;
 }
 
@@ -185,17 +192,19 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
         if (observer)
             observer->keepAlive();
     };
-    const std::optional<QByteArray> bytes = readRecordFile(path, &error, keepAlive);
+    LineSplitter splitter;
+    std::optional<QByteArray> bytes = readRecordFile(path, &error, keepAlive, &splitter);
     if (!bytes)
         return fail(error);
+    LineList text = splitter.take(std::move(*bytes));
 
     if (reading == kFilterXml) {
-        if (!readAsXml(state, *bytes, progress, observer))
+        if (!readAsXml(state, std::move(text), progress, observer))
             return fail(QString::fromUtf8(LoadMessages::kReadFailed));
         state.lbOpen = state.converter.kxr();
     } else {
         // An event log is used as it is; the converter keeps its last conversion.
-        state.lbOpen = LineList::fromText(*bytes, keepAlive);
+        state.lbOpen = std::move(text);
     }
 
     const LineList& lines = state.lbOpen;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "line_list.h"
 #include "main_state.h"
 #include "user_messages.h"
 
@@ -22,7 +23,8 @@ inline const char* const kPlayerCount =
 inline const char* const kNoMap = "Záznam je zřejmě poškozen\nChyba: svět nelze vytvořit";
 inline const char* const kPlayersMismatch =
     "Záznam je zřejmě poškozen\nChyba: počet hráčů neodpovídá";
-inline const char* const kHqOutside = "Záznam je zřejmě poškozen\nChyba: velení hráče leží mimo svět";
+inline const char* const kHqOutside =
+    "Záznam je zřejmě poškozen\nChyba: velení hráče leží mimo svět";
 inline const char* const kCannotOpen = "Soubor nelze otevřít:\n";
 inline const char* const kTooLarge = "Soubor je příliš velký:\n";
 } // namespace LoadMessages
@@ -31,9 +33,12 @@ inline const char* const kTooLarge = "Soubor je příliš velký:\n";
 inline constexpr qint64 kMaxRecordFileSize = qint64{1} << 30;
 
 // Reads a whole file; on failure returns nullopt and sets *error to a message for the user.
-// A large file is read in pieces, calling keepAlive (when given) after each.
+// A large file is read in pieces, calling keepAlive (when given) after each. A splitter, when
+// given, splits the text into lines as the pieces come (take the lines from it after a
+// successful read).
 std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
-                                         const std::function<void()>& keepAlive = {});
+                                         const std::function<void()>& keepAlive = {},
+                                         LineSplitter* lines = nullptr);
 
 // How a record handed over by name is read: a name ending in ".kxr2" (any letter case) as an
 // XML record, anything else as an event log.

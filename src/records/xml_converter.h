@@ -34,6 +34,8 @@ class XmlConverter {
     // Replaces log by the lines of a file's bytes (split at CR LF, LF or CR), keeping a
     // window alive through the progress's keepAlive while it splits.
     void loadLog(QByteArray bytes);
+    // The same for a text already split into lines.
+    void loadLines(LineList lines) { log_ = std::move(lines); }
     void setProgress(ConversionProgress progress) { progress_ = std::move(progress); }
 
     // Converts log into kxr, hq and hqc; false when the record cannot be read. Never reads

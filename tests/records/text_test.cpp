@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 using namespace kx;
 
 namespace {
-QByteArray cp1250(const char* utf8) { return *encodeWindows1250(QString::fromUtf8(utf8)); }
+QByteArray cp1250(const char* utf8) {
+    return *encodeWindows1250(QString::fromUtf8(utf8));
+}
 } // namespace
 
 TEST(Windows1250, RoundTripsCzechAndRefusesWhatItCannotHold) {
@@ -48,6 +52,54 @@ TEST(LineList, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(crBeforeCrLf.at(2), "b");
 }
 
+namespace {
+QStringList linesOf(const LineList& list) {
+    QStringList lines;
+    for (qsizetype i = 0; i < list.size(); ++i)
+        lines << QString::fromLatin1(list.at(i));
+    return lines;
+}
+} // namespace
+
+TEST(LineList, TextSplitAsItArrivesGivesTheLinesOfTheWholeText) {
+    // Every cut, one of them between the CR and the LF of a CR LF, and long runs without a
+    // line end that are skipped eight bytes at a time.
+    const QByteArray text("a\r\nbb\ncccccccccccccccccc\rd\r\r\n\n0123456789abcdefghij\t\x80\xff\r");
+    const QStringList whole = linesOf(LineList::fromText(text));
+    ASSERT_EQ(whole.size(), 7);
+    for (qsizetype first = 0; first <= text.size(); ++first) {
+        for (qsizetype second = first; second <= text.size(); second += 3) {
+            LineSplitter splitter;
+            splitter.advance(QByteArrayView(text).first(first), false);
+            splitter.advance(QByteArrayView(text).first(second), false);
+            splitter.advance(text, true);
+            ASSERT_EQ(linesOf(splitter.take(text)), whole) << first << " " << second;
+        }
+    }
+}
+
+TEST(LineList, AppendedLinesFillTheRoomAndCopiesKeepTheirOwn) {
+    LineList list;
+    list.reserve(2, 8);
+    for (int i = 0; i < 50; ++i)
+        list.append(QByteArray::number(i * 7));
+    const LineList copy = list;
+    list.append("last");
+    list.append("");
+    ASSERT_EQ(list.size(), 52);
+    EXPECT_EQ(list.at(49), "343");
+    EXPECT_EQ(list.at(50), "last");
+    EXPECT_EQ(list.at(51), "");
+    ASSERT_EQ(copy.size(), 50);
+    EXPECT_EQ(copy.at(49), "343");
+    LineList shared;
+    shared.appendFrom(list, 50);
+    EXPECT_TRUE(shared.buffer().isSharedWith(list.buffer()));
+    shared.append("new");
+    EXPECT_EQ(linesOf(shared), QStringList({"last", "new"}));
+    EXPECT_EQ(list.at(51), "");
+}
+
 TEST(LineList, SharesItsBufferWithListsBuiltFromIt) {
     const LineList source = LineList::fromText(QByteArray("one\ntwo\n"));
     LineList copy;
@@ -61,7 +113,8 @@ TEST(LineList, SharesItsBufferWithListsBuiltFromIt) {
 }
 
 TEST(TextCase, FollowsCzechLettersInWindows1250) {
-    EXPECT_EQ(lowerWindows1250(QByteArrayView(cp1250("KOMÁR ŠVÁB Žluť"))), cp1250("komár šváb žluť"));
+    EXPECT_EQ(lowerWindows1250(QByteArrayView(cp1250("KOMÁR ŠVÁB Žluť"))),
+              cp1250("komár šváb žluť"));
     EXPECT_EQ(upperWindows1250(uint8_t('c')), uint8_t('C'));
     EXPECT_EQ(asciiLower(QByteArrayView(cp1250("BUY Á"))), cp1250("buy Á"));
 }
