@@ -1,6 +1,7 @@
 #include "cli_common.h"
 
 #include "records/line_list.h"
+#include "records/record_loader.h"
 
 #include <cstdio>
 
@@ -42,6 +43,16 @@ void printError(const QString& text) {
 int usageError(const char* usage) {
     printError(QStringLiteral("Použití: kxrtool ") + QString::fromUtf8(usage));
     return kExitUsage;
+}
+
+std::optional<int> readingFor(const QString& file, const QString& as) {
+    if (as == QLatin1String("xml"))
+        return kFilterXml;
+    if (as == QLatin1String("log"))
+        return kFilterEventLog;
+    if (!as.isEmpty())
+        return std::nullopt;
+    return readingForPath(file);
 }
 
 bool isOption(const QString& argument) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <span>
 
 namespace kx {
@@ -36,6 +37,10 @@ void printError(const QString& text);
 int usageError(const char* usage);
 // An argument that starts with '-' (and is not just "-").
 bool isOption(const QString& argument);
+
+// How FILE is read: "xml" or "log" as given with --as, otherwise by its name as the viewer
+// takes it (a ".kxr2" name as XML). nullopt for any other --as value.
+std::optional<int> readingFor(const QString& file, const QString& as);
 
 // Writes every line followed by CR LF to standard output, as bytes; false on a write error.
 bool writeLines(const LineList& lines);

@@ -15,9 +15,9 @@ ReplayAction make(ReplayAction::Kind kind, int number = 0, int row = 0, QString 
 std::optional<ReplayAction> parseOne(const QString& text) {
     using K = ReplayAction::Kind;
     static const std::pair<const char*, K> kPlain[] = {
-        {"f", K::Forward}, {"f10", K::Forward10}, {"b", K::Back},   {"b10", K::Back10},
-        {"end", K::End},   {"next", K::Next},     {"start", K::Start}, {"stop", K::Stop},
-        {"tick", K::Tick}};
+        {"f", K::Forward},   {"f10", K::Forward10}, {"b", K::Back},
+        {"b10", K::Back10},  {"end", K::End},       {"next", K::Next},
+        {"start", K::Start}, {"stop", K::Stop},     {"tick", K::Tick}};
     for (const auto& [name, kind] : kPlain)
         if (text == QLatin1String(name))
             return make(kind);
@@ -31,7 +31,8 @@ std::optional<ReplayAction> parseOne(const QString& text) {
         return make(K::EditInterval, 0, 0, value);
     if (key == QLatin1String("pt")) {
         const QByteArray address = value.toLatin1();
-        const auto row = parseDecimalInt(QByteArrayView(address).sliced(std::min<qsizetype>(1, address.size())));
+        const auto row =
+            parseDecimalInt(QByteArrayView(address).sliced(std::min<qsizetype>(1, address.size())));
         if (value.size() < 2 || !value[0].isLetter() || !row)
             return std::nullopt;
         return make(K::Point, addressColumn(address), *row);

@@ -15,7 +15,9 @@ namespace kx {
 
 namespace {
 
-int usageError() { return cli::usageError(kReplayUsage); }
+int usageError() {
+    return cli::usageError(kReplayUsage);
+}
 
 } // namespace
 
@@ -37,12 +39,8 @@ int replayCommand(const QStringList& args) {
     }
     if (file.isEmpty())
         return usageError();
-    int filter = readingForPath(file);
-    if (reading == QLatin1String("xml"))
-        filter = kFilterXml;
-    else if (reading == QLatin1String("log"))
-        filter = kFilterEventLog;
-    else if (!reading.isEmpty())
+    const std::optional<int> filter = cli::readingFor(file, reading);
+    if (!filter)
         return usageError();
 
     QString bad;
@@ -60,7 +58,7 @@ int replayCommand(const QStringList& args) {
 
     RecordedMessages messages;
     ReplaySession session(messages);
-    session.loadRecord(file, filter);
+    session.loadRecord(file, *filter);
     for (const ReplayAction& action : *actions)
         performReplayAction(session, action);
 

@@ -34,12 +34,8 @@ int runStats(const QStringList& args) {
     }
     if (file.isEmpty() || !csv)
         return usageError(kStatsUsage);
-    int filter = readingForPath(file);
-    if (reading == QLatin1String("xml"))
-        filter = kFilterXml;
-    else if (reading == QLatin1String("log"))
-        filter = kFilterEventLog;
-    else if (!reading.isEmpty())
+    const std::optional<int> filter = readingFor(file, reading);
+    if (!filter)
         return usageError(kStatsUsage);
 
     QString error;
@@ -52,7 +48,7 @@ int runStats(const QStringList& args) {
     RecordedMessages messages;
     ReplaySession session(messages);
     WorldFigures figures;
-    if (session.loadRecord(file, filter))
+    if (session.loadRecord(file, *filter))
         figures = computeWorldFigures(session.state().lvData);
     for (const QString& message : messages.shown)
         printError(message);

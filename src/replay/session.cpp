@@ -280,31 +280,10 @@ void ReplaySession::stepBack(int count) {
     }
 
     world.liveDisplay = 0;
-    state_.progressVisible = true;
-    state_.progressValue = 0;
-    if (observer_)
-        observer_->progressChanged(0, true);
-    unsigned ticks = 0;
-    for (int32_t i = world.eventIndex; i < target; ++i) {
-        replayOne();
-        const int value = static_cast<int>(int64_t{i} * 100 / target);
-        if (value != state_.progressValue) {
-            state_.progressValue = value;
-            if (observer_)
-                observer_->progressChanged(value, true);
-        }
-        if (observer_ && ++ticks % 4096 == 0)
-            observer_->keepAlive();
-    }
+    replayQuietlyTo(target, 0);
     if (timeErrorSinceBuild_)
         messages_->showMessage(QString::fromUtf8(kTimeFormatError));
-    world.liveDisplay = 1;
-    replayOne();
-
-    state_.progressVisible = false;
-    if (observer_)
-        observer_->progressChanged(state_.progressValue, false);
-    redrawMap();
+    replayTargetLive();
     if (selected >= 0 && selected < state_.cbPlayers.size()) {
         state_.selectedPlayer = selected;
         cbPlayersChange();
@@ -354,22 +333,24 @@ void ReplaySession::jumpForward(int32_t target) {
 
     quietTimeError_ = false;
     world.liveDisplay = 0;
-    replayQuietlyTo(target);
+    replayQuietlyTo(target, world.eventIndex);
     // One message for the whole jump, as a backward jump shows it.
     if (quietTimeError_ || skippedTimeError)
         messages_->showMessage(QString::fromUtf8(kTimeFormatError));
-    world.liveDisplay = 1;
-    replayOne();
+    replayTargetLive();
+}
 
+void ReplaySession::replayTargetLive() {
+    state_.world.liveDisplay = 1;
+    replayOne();
     state_.progressVisible = false;
     if (observer_)
         observer_->progressChanged(state_.progressValue, false);
     redrawMap();
 }
 
-void ReplaySession::replayQuietlyTo(int32_t target) {
-    World& world = state_.world;
-    const int32_t start = world.eventIndex;
+void ReplaySession::replayQuietlyTo(int32_t target, int32_t progressFrom) {
+    const int32_t start = state_.world.eventIndex;
     state_.progressVisible = true;
     state_.progressValue = 0;
     if (observer_)
@@ -377,7 +358,8 @@ void ReplaySession::replayQuietlyTo(int32_t target) {
     unsigned ticks = 0;
     for (int32_t i = start; i < target; ++i) {
         replayOne();
-        const int value = static_cast<int>(int64_t{i - start} * 100 / (target - start));
+        const int value =
+            static_cast<int>(int64_t{i - progressFrom} * 100 / (target - progressFrom));
         if (value != state_.progressValue) {
             state_.progressValue = value;
             if (observer_)

@@ -99,7 +99,10 @@ class ReplaySession {
     void dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row);
     void redrawMap();
     void afterBuild();
-    void replayQuietlyTo(int32_t target);
+    // Replays up to the target without display, the progress bar counting from progressFrom.
+    void replayQuietlyTo(int32_t target, int32_t progressFrom);
+    // The end of a jump: the target event live, the bar hidden, the map redrawn.
+    void replayTargetLive();
     void jumpForward(int32_t target);
 
     MainState state_;
