@@ -1,11 +1,10 @@
 #include "tool_run.h"
 
+#include "../records/record_files.h"
+
 #include "records/record_loader.h"
 #include "replay/session.h"
 #include "stats/figures_csv.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -14,11 +13,7 @@ namespace {
 class StatsCommand : public ::testing::Test {
   protected:
     QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return files.writeBytes(name, bytes);
     }
     // What the charts window would export for the record.
     static kx::WorldFigures figuresOf(const QString& path, int reading) {
@@ -27,7 +22,7 @@ class StatsCommand : public ::testing::Test {
         EXPECT_TRUE(session.loadRecord(path, reading));
         return kx::computeWorldFigures(session.state().lvData);
     }
-    QTemporaryDir dir;
+    RecordFiles files;
 };
 
 // "Šimon" in Windows-1250; Šimon takes B0 at 15:10, Jana buys at 17:00.
@@ -85,7 +80,7 @@ TEST_F(StatsCommand, UsageAndFileErrors) {
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.startsWith("Použití: kxrtool stats SOUBOR")) << run.err.constData();
     }
-    const ToolRun missing = runTool({"stats", dir.filePath("none.kxr"), "--csv"});
+    const ToolRun missing = runTool({"stats", files.path("none.kxr"), "--csv"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_FALSE(missing.err.isEmpty());

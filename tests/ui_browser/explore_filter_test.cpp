@@ -1,10 +1,5 @@
-#include "../records/record_files.h"
+#include "browser_fixture.h"
 
-#include "app/ui/main_window.h"
-#include "browser/ui/directory_outline.h"
-#include "browser/ui/explore_window.h"
-
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,8 +9,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <gtest/gtest.h>
-
 using namespace kx;
 
 namespace {
@@ -24,23 +17,9 @@ const QStringList kRecord = {QString::fromUtf8("2005-12-03-14-05-09; Les u potok
                              QStringLiteral("2005-12-03-14-05-09; create_world; NNBSNNXNNNSSSNn;"),
                              QStringLiteral("2005-12-03-14-06-00; create_hq; Pepa; les; C0;")};
 
-// The browser over a directory of records, with settings of its own.
-class BrowserExtras : public ::testing::Test {
+// The browser with settings of its own.
+class BrowserExtras : public BrowserFixture {
   protected:
-    void SetUp() override {
-        previous = QDir::currentPath();
-        dir = QDir(files.path(QString())).canonicalPath();
-        main.setMessages(&messages);
-        explore.setMessages(&messages);
-        explore.setRecordOpener([this](const QString& path) { main.openRecord(path); });
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
-    template <typename T> T* child(TFExplore& window, const char* name) {
-        T* widget = window.findChild<T*>(QLatin1String(name));
-        EXPECT_TRUE(widget) << name;
-        return widget;
-    }
     QStringList shownMaps(TFExplore& window) {
         QStringList out;
         auto* list = child<QTreeWidget>(window, "lvMaps");
@@ -50,22 +29,12 @@ class BrowserExtras : public ::testing::Test {
         }
         return out;
     }
-    void listDirectory(TFExplore& window, const QString& path) {
-        child<TCDirectoryOutline>(window, "cdo")->SetDirectory(path);
-        window.cdoDblClick();
-    }
     QSettings* settingsIn(const QTemporaryDir& folder) {
         settings = std::make_unique<QSettings>(folder.filePath(QStringLiteral("kx.ini")),
                                                QSettings::IniFormat);
         return settings.get();
     }
 
-    RecordFiles files;
-    QString dir;
-    QString previous;
-    RecordedMessages messages;
-    TFMain main;
-    TFExplore explore{&main};
     std::unique_ptr<QSettings> settings;
 };
 

@@ -1,17 +1,10 @@
-#include "../records/record_files.h"
+#include "browser_fixture.h"
 
-#include "app/ui/main_window.h"
-#include "browser/ui/directory_outline.h"
-#include "browser/ui/explore_window.h"
-
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
 
 using namespace kx;
 
@@ -29,23 +22,11 @@ const QByteArray kXml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<rec
                         "<chq><t>1110200710</t><n>Pepa</n><c>A0</c><team>les</team></chq>\n"
                         "</events>\n</record>\n";
 
-// The browser beside a main window, with the record files in a directory of their own.
-class Browser : public ::testing::Test {
+class Browser : public BrowserFixture {
   protected:
     void SetUp() override {
-        previous = QDir::currentPath();
-        dir = QDir(files.path(QString())).canonicalPath();
-        main.setMessages(&messages);
-        explore.setMessages(&messages);
-        explore.setRecordOpener([this](const QString& path) { main.openRecord(path); });
+        BrowserFixture::SetUp();
         main.setBrowserWindow(&explore);
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
-    template <typename T> T* child(const char* name) {
-        T* widget = explore.findChild<T*>(QLatin1String(name));
-        EXPECT_TRUE(widget) << name;
-        return widget;
     }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
     QStringList players() {
@@ -53,11 +34,6 @@ class Browser : public ::testing::Test {
         for (int i = 0; i < child<QListWidget>("lbPl")->count(); ++i)
             out.append(child<QListWidget>("lbPl")->item(i)->text());
         return out;
-    }
-    // The user double-clicks the directory in the tree.
-    void listDirectory(const QString& path) {
-        child<TCDirectoryOutline>("cdo")->SetDirectory(path);
-        explore.cdoDblClick();
     }
     QStringList column(int index) {
         QStringList out;
@@ -70,13 +46,6 @@ class Browser : public ::testing::Test {
         auto* list = child<QTreeWidget>("lvMaps");
         list->setCurrentItem(list->topLevelItem(row));
     }
-
-    RecordFiles files;
-    QString dir;
-    QString previous;
-    RecordedMessages messages;
-    TFMain main;
-    TFExplore explore{&main};
 };
 
 } // namespace
