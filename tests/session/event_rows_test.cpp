@@ -1,6 +1,6 @@
 #include "../records/record_files.h"
 
-#include "record_generator.h"
+#include "../recordgen/generated_log.h"
 #include "replay/event_rows.h"
 #include "replay/session.h"
 
@@ -15,13 +15,7 @@ using namespace kx;
 namespace {
 
 QString generated(RecordFiles& files, uint64_t seed, int events, int players = 5) {
-    RecordGeneratorOptions options;
-    options.seed = seed;
-    options.events = events;
-    options.players = players;
-    options.width = 12;
-    options.height = 10;
-    return files.writeBytes(QStringLiteral("e%1.kxr").arg(seed), generateRecord(options).log);
+    return writeGeneratedLog(files, seed, events, players, 12, 10);
 }
 
 // The event's own sentences as a live step writes them into mInfo: without the recount line

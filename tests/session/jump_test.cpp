@@ -1,6 +1,6 @@
 #include "../records/record_files.h"
 
-#include "record_generator.h"
+#include "../recordgen/generated_log.h"
 #include "replay/session.h"
 
 #include <gtest/gtest.h>
@@ -50,13 +50,7 @@ struct Viewer {
 };
 
 QString generated(RecordFiles& files, uint64_t seed, int events) {
-    RecordGeneratorOptions options;
-    options.seed = seed;
-    options.events = events;
-    options.players = 5;
-    options.width = 10;
-    options.height = 9;
-    return files.writeBytes(QStringLiteral("j%1.kxr").arg(seed), generateRecord(options).log);
+    return writeGeneratedLog(files, seed, events, 5, 10, 9);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "../records/record_files.h"
 
-#include "record_generator.h"
+#include "../recordgen/generated_log.h"
 #include "replay/session.h"
 
 #include <gtest/gtest.h>
@@ -46,14 +46,7 @@ struct Replayer {
 };
 
 QString generated(RecordFiles& files, uint64_t seed, int events, int players) {
-    RecordGeneratorOptions options;
-    options.seed = seed;
-    options.events = events;
-    options.players = players;
-    options.width = 12;
-    options.height = 10;
-    const GeneratedRecord record = generateRecord(options);
-    return files.writeBytes(QStringLiteral("g%1.kxr").arg(seed), record.log);
+    return writeGeneratedLog(files, seed, events, players, 12, 10);
 }
 
 } // namespace

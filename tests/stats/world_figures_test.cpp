@@ -1,6 +1,6 @@
 #include "../records/record_files.h"
 
-#include "record_generator.h"
+#include "../recordgen/generated_log.h"
 #include "records/time_stamp.h"
 #include "replay/production.h"
 #include "replay/session.h"
@@ -33,13 +33,7 @@ struct Loaded {
 };
 
 QString generated(RecordFiles& files, uint64_t seed, int events, int players) {
-    RecordGeneratorOptions options;
-    options.seed = seed;
-    options.events = events;
-    options.players = players;
-    options.width = 14;
-    options.height = 11;
-    return files.writeBytes(QStringLiteral("g%1.kxr").arg(seed), generateRecord(options).log);
+    return writeGeneratedLog(files, seed, events, players, 14, 11);
 }
 
 int32_t fieldsOwned(const World& world, int player) {

@@ -1,7 +1,7 @@
 #include "../records/record_files.h"
 #include "../ui_mapview/wait_for.h"
 
-#include "record_generator.h"
+#include "../recordgen/generated_log.h"
 #include "replay/session.h"
 #include "stats/figures_csv.h"
 #include "stats/ui/charts_window.h"
@@ -21,12 +21,7 @@ using namespace kx;
 namespace {
 
 QString generated(RecordFiles& files, uint64_t seed, int events, int players = 4) {
-    RecordGeneratorOptions options;
-    options.seed = seed;
-    options.events = events;
-    options.players = players;
-    return files.writeBytes(QStringLiteral("g%1_%2.kxr").arg(seed).arg(events),
-                            generateRecord(options).log);
+    return writeGeneratedLog(files, seed, events, players);
 }
 
 QByteArray contents(const QString& path) {
