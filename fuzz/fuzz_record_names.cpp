@@ -11,6 +11,7 @@
 
 #include "browser/directory_names.h"
 #include "browser/record_list.h"
+#include "records/file_path.h"
 
 #include <QByteArray>
 #include <QCollator>

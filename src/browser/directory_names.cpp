@@ -38,8 +38,4 @@ QStringList subdirectoryNames(const QString& path, const QLocale& locale) {
     return sorted;
 }
 
-QString childPath(const QString& parent, const QString& name) {
-    return parent.endsWith(QLatin1Char('/')) ? parent + name : parent + QLatin1Char('/') + name;
-}
-
 } // namespace kx

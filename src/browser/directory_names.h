@@ -12,7 +12,4 @@ namespace kx {
 // directory that cannot be read has none.
 QStringList subdirectoryNames(const QString& path, const QLocale& locale = QLocale());
 
-// The path of `name` inside the directory `parent` ("/" + "home" is "/home").
-QString childPath(const QString& parent, const QString& name);
-
 } // namespace kx

@@ -1,5 +1,6 @@
 #include "map_file.h"
 
+#include "records/file_path.h"
 #include "records/numbers.h"
 #include "records/unit_kinds.h"
 #include "records/user_messages.h"
@@ -133,14 +134,10 @@ std::optional<QList<QByteArray>> mapFilePieces(const MapEditor& editor, const Ma
 }
 
 QString freeMapFileName(const QString& directory, const QString& name) {
-    // Joined by hand: QDir::filePath takes a name beginning with ':' for a resource path, and
-    // such a map could never be written.
-    QString folder = directory.isEmpty() ? QStringLiteral(".") : directory;
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    QString path = folder + name + QStringLiteral(".xml");
+    const QString folder = directory.isEmpty() ? QStringLiteral(".") : directory;
+    QString path = childPath(folder, name + QStringLiteral(".xml"));
     for (qint64 n = 1; taken(path); ++n)
-        path = folder + name + QString::number(n) + QStringLiteral(".xml");
+        path = childPath(folder, name + QString::number(n) + QStringLiteral(".xml"));
     return path;
 }
 

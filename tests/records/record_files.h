@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/file_path.h"
 #include "records/windows1250.h"
 
 #include <QFile>
@@ -23,8 +24,7 @@ class RecordFiles {
             file.write(bytes);
         return path;
     }
-    // Joined by hand: QDir::filePath reads a name beginning with ':' as a resource path.
-    QString path(const QString& name) const { return dir_.path() + QLatin1Char('/') + name; }
+    QString path(const QString& name) const { return kx::childPath(dir_.path(), name); }
 
   private:
     QTemporaryDir dir_;

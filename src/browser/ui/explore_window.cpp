@@ -5,6 +5,7 @@
 #include "browser/record_filter.h"
 #include "browser/record_list.h"
 #include "browser/record_summary.h"
+#include "records/file_path.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -215,12 +216,8 @@ void TFExplore::applyFilter() {
 
 QString TFExplore::pathOf(const QTreeWidgetItem* row) const {
     // The rows are the files of the directory they were listed from, even when the tree has
-    // moved on since. Joined by hand: QDir::filePath takes a name beginning with ':' for a
-    // resource path and drops the directory.
-    QString directory = listedDirectory_;
-    if (!directory.endsWith(QLatin1Char('/')))
-        directory += QLatin1Char('/');
-    return directory + row->data(0, kFileNameRole).toString();
+    // moved on since.
+    return childPath(listedDirectory_, row->data(0, kFileNameRole).toString());
 }
 
 void TFExplore::lvMapsSelectItem(QTreeWidgetItem* item, bool selected) {

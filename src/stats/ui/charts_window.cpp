@@ -3,6 +3,7 @@
 #include "figure_chart.h"
 
 #include "app/ui/qt_user_messages.h"
+#include "records/file_path.h"
 #include "replay/session.h"
 #include "stats/figures_csv.h"
 
@@ -251,10 +252,10 @@ void TFCharts::exportClicked(bool summary) {
         return;
     }
     const QFileInfo record(session_.state().dlgOpen.fileName);
-    // Joined by hand: QDir::filePath reads a name beginning with ':' as a resource path.
-    const QString name = record.absolutePath() + QLatin1Char('/') +
-                         (record.completeBaseName() + (summary ? QStringLiteral("_souhrn.csv")
-                                                               : QStringLiteral("_prubeh.csv")));
+    const QString name =
+        childPath(record.absolutePath(),
+                  record.completeBaseName() +
+                      (summary ? QStringLiteral("_souhrn.csv") : QStringLiteral("_prubeh.csv")));
     const QString caption = summary ? QString::fromUtf8("Uložit souhrn konce světa")
                                     : QString::fromUtf8("Uložit průběh hráčů");
     const QString path =
