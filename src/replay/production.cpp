@@ -2,6 +2,8 @@
 
 #include "records/numbers.h"
 
+#include <algorithm>
+
 namespace kx {
 
 int32_t hourlyProduction(const World& world, int playerIndex) {
@@ -28,6 +30,21 @@ void hourlyProductionOfAll(const World& world, std::vector<int32_t>& production)
                 sum = wrapAdd(sum, terrainYield(fieldTerrain(column[y])));
             }
         }
+    }
+}
+
+void applyHourlyRecounts(World& world, int players, int32_t recounts,
+                         std::vector<int32_t>& production) {
+    const int32_t cap = wrapMul(24, world.movesPerHour);
+    players = std::min(players, world.playerCount());
+    hourlyProductionOfAll(world, production);
+    for (int i = 0; i < players; ++i) {
+        PlayerRecord& record = world.playerTable[static_cast<size_t>(i)];
+        record[Moves] = wrapAdd(record[Moves], wrapMul(world.movesPerHour, recounts));
+        if (record[Moves] > cap)
+            record[Moves] = cap;
+        record[Nectar] =
+            wrapAdd(record[Nectar], wrapMul(production[static_cast<size_t>(i)], recounts));
     }
 }
 

@@ -16,4 +16,10 @@ int32_t hourlyProduction(const World& world, int playerIndex);
 // hourlyProduction(world, i).
 void hourlyProductionOfAll(const World& world, std::vector<int32_t>& production);
 
+// The hourly recounts between two events for the first `players` players, destroyed ones
+// included: moves grow by the moves per hour up to a day's worth, nectar by the player's
+// production. `production` is room for the production figures.
+void applyHourlyRecounts(World& world, int players, int32_t recounts,
+                         std::vector<int32_t>& production);
+
 } // namespace kx

@@ -1,10 +1,9 @@
 #include "scratch_replay.h"
 
+#include "apply_event.h"
 #include "event_kind.h"
-#include "nectar_transfers.h"
 #include "production.h"
 #include "replay_context.h"
-#include "unit_actions.h"
 
 #include "records/cell_address.h"
 #include "records/numbers.h"
@@ -21,21 +20,6 @@ ScratchReplay::ScratchReplay(const EventList& events, const QStringList& players
 
 void ScratchReplay::reset(const World& from) {
     world_ = from;
-}
-
-// The session's hourly recounts: moves refilled up to the cap, nectar produced.
-void ScratchReplay::applyRecounts(int32_t recounts) {
-    const int32_t cap = wrapMul(24, world_.movesPerHour);
-    const int players = std::min<int>(static_cast<int>(players_.size()), world_.playerCount());
-    hourlyProductionOfAll(world_, production_);
-    for (int i = 0; i < players; ++i) {
-        PlayerRecord& record = world_.playerTable[static_cast<size_t>(i)];
-        record[Moves] = wrapAdd(record[Moves], wrapMul(world_.movesPerHour, recounts));
-        if (record[Moves] > cap)
-            record[Moves] = cap;
-        record[Nectar] =
-            wrapAdd(record[Nectar], wrapMul(production_[static_cast<size_t>(i)], recounts));
-    }
 }
 
 int8_t ScratchReplay::ownerAt(QByteArrayView address) const {
@@ -79,7 +63,7 @@ void ScratchReplay::step(QStringList* sentences, EventPlayers* players) {
         time = *seconds;
     const int32_t recounts = recountsBetween(world_.lastEventTime, time);
     if (recounts != 0)
-        applyRecounts(recounts);
+        applyHourlyRecounts(world_, static_cast<int>(players_.size()), recounts, production_);
     if (players)
         *players = playersOf(event);
 
@@ -88,31 +72,7 @@ void ScratchReplay::step(QStringList* sentences, EventPlayers* players) {
     ReplayContext ctx{world_, events_, players_, said, nullptr, &directory_};
     ctx.current = &event;
     ctx.currentRow = row;
-    switch (eventKindOf(event.caption)) {
-    case EventKind::Buy:
-        applyBuy(ctx, row);
-        break;
-    case EventKind::Attack:
-        applyAttack(ctx, row);
-        break;
-    case EventKind::Move:
-        applyMove(ctx, row);
-        break;
-    case EventKind::ConvertGround:
-        applyConvertGround(ctx, row);
-        break;
-    case EventKind::Retreat:
-        applyRetreat(ctx, row);
-        break;
-    case EventKind::Trade:
-        applyTrade(ctx, row);
-        break;
-    case EventKind::TradeHq:
-        applyTradeHq(ctx, row);
-        break;
-    case EventKind::Other:
-        break;
-    }
+    applyEvent(ctx, eventKindOf(event.caption), row);
     if (sentences)
         sentences->append(said);
     world_.lastEventTime = time;

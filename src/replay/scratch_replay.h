@@ -35,7 +35,6 @@ class ScratchReplay {
     void step(QStringList* sentences, EventPlayers* players = nullptr);
 
   private:
-    void applyRecounts(int32_t recounts);
     EventPlayers playersOf(const EventItem& event) const;
     int8_t ownerAt(QByteArrayView address) const;
 

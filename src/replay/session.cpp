@@ -1,11 +1,10 @@
 #include "session.h"
 
+#include "apply_event.h"
 #include "event_kind.h"
-#include "nectar_transfers.h"
 #include "player_directory.h"
 #include "player_stats.h"
 #include "production.h"
-#include "unit_actions.h"
 #include "world_end.h"
 
 #include "records/cell_address.h"
@@ -153,37 +152,10 @@ void ReplaySession::replayStep() {
 }
 
 void ReplaySession::applyRecounts(int32_t recounts) {
-    World& world = state_.world;
-    if (world.liveDisplay == 1)
+    if (state_.world.liveDisplay == 1)
         state_.info.append(recountSentence(recounts));
-    const int32_t cap = wrapMul(24, world.movesPerHour);
-    // Every listed player, destroyed ones included (their moves grow again, they produce 0).
-    const int players =
-        std::min<int>(static_cast<int>(state_.cbPlayers.size()), world.playerCount());
-    hourlyProductionOfAll(world, production_);
-    for (int i = 0; i < players; ++i) {
-        PlayerRecord& record = world.playerTable[static_cast<size_t>(i)];
-        record[Moves] = wrapAdd(record[Moves], wrapMul(world.movesPerHour, recounts));
-        if (record[Moves] > cap)
-            record[Moves] = cap;
-        const int32_t yield = production_[static_cast<size_t>(i)];
-        record[Nectar] = wrapAdd(record[Nectar], wrapMul(yield, recounts));
-    }
-}
-
-void ReplaySession::dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row) {
-    using Operation = void (*)(ReplayContext&, int);
-    static const std::pair<QByteArrayView, Operation> kOperations[] = {
-        {"buy", applyBuy},         {"attack", applyAttack},
-        {"move", applyMove},       {"convert_gnd", applyConvertGround},
-        {"retreat", applyRetreat}, {"trade", applyTrade},
-        {"trade_hq", applyTradeHq}};
-    for (const auto& [keyword, operation] : kOperations) {
-        if (isEventKeyword(kind, keyword)) {
-            operation(ctx, row);
-            return;
-        }
-    }
+    applyHourlyRecounts(state_.world, static_cast<int>(state_.cbPlayers.size()), recounts,
+                        production_);
 }
 
 void ReplaySession::replayOne() {
@@ -226,7 +198,7 @@ void ReplaySession::replayOne() {
     ReplayContext ctx{world, state_.lvData, state_.cbPlayers, state_.info, repaint_, &directory_};
     ctx.current = &event;
     ctx.currentRow = world.eventIndex;
-    dispatch(ctx, event.caption, world.eventIndex);
+    applyEvent(ctx, eventKindOf(event.caption), world.eventIndex);
     if (ctx.stopSlideShow) {
         state_.slideShowEnabled = false;
         slideStopSinceBuild_ = true;

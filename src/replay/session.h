@@ -96,7 +96,6 @@ class ReplaySession {
   private:
     void replayOne();
     void applyRecounts(int32_t recounts);
-    void dispatch(ReplayContext& ctx, QByteArrayView kind, int32_t row);
     void redrawMap();
     void afterBuild();
     // Replays up to the target without display, the progress bar counting from progressFrom.

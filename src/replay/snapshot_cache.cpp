@@ -11,14 +11,15 @@ constexpr int64_t kMinInterval = 256;
 
 void SnapshotCache::reset(qsizetype eventCount, const World& world, int64_t budgetBytes) {
     snapshots_.clear();
-    const int64_t worldBytes = int64_t{world.width()} * world.height() * 8 +
-                               int64_t{world.playerCount()} * 32 + 256;
+    const int64_t worldBytes =
+        int64_t{world.width()} * world.height() * 8 + int64_t{world.playerCount()} * 32 + 256;
     const int64_t budget = std::min(kMemoryBudget, budgetBytes);
     const int64_t copies = std::max<int64_t>(1, budget / worldBytes);
     const int64_t spacing = (int64_t{eventCount} + copies - 1) / copies;
-    interval_ = fixedInterval_ > 0 ? fixedInterval_
-                                   : static_cast<int32_t>(
-                                         std::clamp<int64_t>(spacing, kMinInterval, INT32_MAX / 2));
+    interval_ =
+        fixedInterval_ > 0
+            ? fixedInterval_
+            : static_cast<int32_t>(std::clamp<int64_t>(spacing, kMinInterval, INT32_MAX / 2));
 }
 
 const SnapshotCache::Snapshot* SnapshotCache::nearest(int32_t eventIndex,

@@ -15,10 +15,10 @@ namespace kx {
 class SnapshotCache {
   public:
     struct Snapshot {
-        World world;              // grids, player table and counters before the event
+        World world;                // grids, player table and counters before the event
         int32_t builtLastEventTime; // the initial world's lastEventTime it was replayed from
-        bool slideStopBefore;     // some earlier event asked to stop the slide show
-        bool timeErrorBefore;     // some earlier event had an unreadable time stamp
+        bool slideStopBefore;       // some earlier event asked to stop the slide show
+        bool timeErrorBefore;       // some earlier event had an unreadable time stamp
     };
 
     // Chooses the spacing for a record so that the copies stay within a memory budget.
