@@ -179,9 +179,9 @@ void ReplaySession::replayOne() {
     // An unreadable time stamp counts as the previous event's time (no recount). A live step
     // shows its message; a backward jump shows it once for all the events it replays quietly
     // rather than one box per damaged time stamp.
-    int32_t time = world.lastEventTime;
-    if (const auto seconds = timeSeconds(event.subItem(0))) {
-        time = *seconds;
+    StampTime time{world.lastEventTime, world.lastEventHour};
+    if (const auto read = readTimeStamp(event.subItem(0))) {
+        time = *read;
     } else {
         timeErrorSinceBuild_ = true;
         if (!live)
@@ -189,7 +189,7 @@ void ReplaySession::replayOne() {
         if (live)
             messages_->showMessage(QString::fromUtf8(kTimeFormatError));
     }
-    const int32_t recounts = recountsBetween(world.lastEventTime, time);
+    const int32_t recounts = recountsBetween(world.lastEventHour, time.hour);
     if (recounts != 0)
         applyRecounts(recounts);
 
@@ -204,7 +204,8 @@ void ReplaySession::replayOne() {
         slideStopSinceBuild_ = true;
     }
 
-    world.lastEventTime = time;
+    world.lastEventTime = time.seconds;
+    world.lastEventHour = time.hour;
     if (live) {
         state_.info.append(QStringLiteral("Akce %1 z %2").arg(world.eventIndex).arg(count));
         if (state_.selectedPlayer != -1)
