@@ -450,13 +450,11 @@ void ReplaySession::edFChange() {
     const QString& address = panel.lbFN;
     if (address.size() < 2)
         return;
-    const auto row = parseDecimalInt(QStringView(address).mid(1));
-    const int y = row ? *row : -1;
-    const auto letter = encodeWindows1250(address.left(1));
-    const int x = letter ? static_cast<int8_t>((*letter)[0]) - 'A' : -1;
+    const auto cell = cellOfAddressText(address);
     const World& world = state_.world;
-    if (x < 0 || y < 0 || !world.contains(x, y))
+    if (!cell || !world.contains(cell->first, cell->second))
         return;
+    const auto [x, y] = *cell;
     const int32_t units = world.unitGrid(x, y);
     panel.lbFU = unitName(units % 10);
     panel.lbFC = QString::number(units / 10);
