@@ -2,8 +2,9 @@
 //
 // The input's bytes are read as a time text, a cell address and kxrtool's action list; its
 // first eight bytes are also two seconds values. Checked: day and hour numbers stay in their
-// ranges, recounts are bounded, every Unix time gives a time text that reads back, and every
-// address the map shows reads back as its own cell.
+// ranges, recounts are never negative and are the whole hours between two real times, every
+// Unix time gives a time text that reads back, and every address the map shows reads back as
+// its own cell.
 
 #include "records/cell_address.h"
 #include "records/time_stamp.h"
@@ -36,15 +37,19 @@ void checkSeconds(int32_t a, int32_t b) {
     // number after the previous month's last day), plus one for the hours before 02:00.
     check(kx::dayNumber(a) >= 1 && kx::dayNumber(a) <= 33);
     check(kx::hourNumber(a) <= 23);
-    const int32_t recounts = kx::recountsBetween(a, b);
-    check(recounts >= -23 && recounts <= 23 + 32 * 24);
-    check(kx::recountsBetween(a, a) == 0);
 
     for (const int32_t unix : {a, b}) {
         const QByteArray text = kx::timeTextFromUnix(unix);
         check(text.size() == 19);
         check(kx::timeSeconds(text).has_value());
     }
+    // Local 02:00 on 1 January 1970 is Unix time 0: the recounts are whole Unix hours.
+    const auto from = kx::readTimeStamp(kx::timeTextFromUnix(a));
+    const auto to = kx::readTimeStamp(kx::timeTextFromUnix(b));
+    check(from && to);
+    auto hourOf = [](int64_t unix) { return (unix - ((unix % 3600) + 3600) % 3600) / 3600; };
+    const int64_t hours = hourOf(b) - hourOf(a);
+    check(kx::recountsBetween(from->hour, to->hour) == (hours > 0 ? hours : 0));
 
     // The address the map shows for a cell reads back as that cell.
     const int x = int(uint32_t(a) % 26);
@@ -55,6 +60,8 @@ void checkSeconds(int32_t a, int32_t b) {
     bool unreadable = false;
     check(kx::addressColumn(*bytes) == x);
     check(kx::addressRow(*bytes, &unreadable) == y && !unreadable);
+    const int wide = int(uint32_t(a) % 1000);
+    check(kx::cellOfAddressText(kx::cellAddressText(wide, y)) == std::pair(wide, y));
 }
 
 } // namespace
@@ -64,6 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (const auto seconds = kx::timeSeconds(text))
         checkSeconds(*seconds, *seconds);
+    if (const auto time = kx::readTimeStamp(text)) {
+        check(time->seconds == kx::timeSeconds(text));
+        check(kx::recountsBetween(time->hour, time->hour) == 0);
+    }
     const QString label = kx::eventTimeLabel(text);
     check(label.size() <= 18);
 
@@ -72,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool unreadable = false;
     const int row = kx::addressRow(text, &unreadable);
     check(!unreadable || row == 0);
-    (void)kx::cellAddressText(column, row);
+    (void)kx::cellOfAddressText(kx::cellAddressText(column, row));
 
     if (size >= 8)
         checkSeconds(int32At(data), int32At(data + 4));

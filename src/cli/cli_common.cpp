@@ -17,12 +17,32 @@ bool writeStdout(const QByteArray& bytes) {
 
 } // namespace
 
-int dispatch(std::span<const Command> commands, const QStringList& arguments) {
+int dispatch(std::span<const Command> commands, const QStringList& arguments, const char* version) {
+    auto isHelp = [&](qsizetype i) {
+        return arguments.size() == i + 1 &&
+               (arguments[i] == QLatin1String("--help") || arguments[i] == QLatin1String("-h"));
+    };
+    if (arguments.size() == 1 && arguments.first() == QLatin1String("--version")) {
+        printOut(QStringLiteral("kxrtool ") + QString::fromUtf8(version));
+        return kExitOk;
+    }
     if (!arguments.isEmpty()) {
         for (const Command& command : commands) {
-            if (arguments.first() == QLatin1String(command.name))
-                return command.run(arguments.mid(1));
+            if (arguments.first() != QLatin1String(command.name))
+                continue;
+            if (isHelp(1)) {
+                printOut(QStringLiteral("Použití: kxrtool ") + QString::fromUtf8(command.usage));
+                return kExitOk;
+            }
+            return command.run(arguments.mid(1));
         }
+    }
+    if (isHelp(0)) {
+        QString help = QStringLiteral("Použití:");
+        for (const Command& command : commands)
+            help += QStringLiteral("\n  kxrtool ") + QString::fromUtf8(command.usage);
+        printOut(help + QStringLiteral("\n  kxrtool --help | --version"));
+        return kExitOk;
     }
     QString usages;
     for (const Command& command : commands) {
@@ -32,6 +52,12 @@ int dispatch(std::span<const Command> commands, const QStringList& arguments) {
     }
     printError(QStringLiteral("Použití: kxrtool ") + usages);
     return kExitUsage;
+}
+
+void printOut(const QString& text) {
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
 }
 
 void printError(const QString& text) {

@@ -28,9 +28,13 @@ struct Command {
     int (*run)(const QStringList& args);
 };
 
-// Runs the command named by the first argument; a usage error when there is none.
-int dispatch(std::span<const Command> commands, const QStringList& arguments);
+// Runs the command named by the first argument; a usage error when there is none. "--help"
+// or "-h" (alone, or right after a command's name) prints the usage and "--version" the
+// version on standard output, with kExitOk.
+int dispatch(std::span<const Command> commands, const QStringList& arguments, const char* version);
 
+// Prints one line to standard output, UTF-8.
+void printOut(const QString& text);
 // Prints one line to standard error, UTF-8.
 void printError(const QString& text);
 // Prints "Použití: kxrtool " + usage to standard error and gives kExitUsage.

@@ -26,5 +26,5 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
-    return kx::cli::dispatch(kCommands, arguments);
+    return kx::cli::dispatch(kCommands, arguments, KX_VERSION);
 }

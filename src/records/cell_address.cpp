@@ -39,10 +39,37 @@ int addressRow(QByteArrayView address, bool* unreadable) {
     return *row;
 }
 
+namespace {
+// Past '~' the byte 'A' + x is a control code, a character records cannot address, or none.
+constexpr int kLetterColumns = '~' - 'A' + 1;
+} // namespace
+
+QString columnName(int x) {
+    if (x >= 0 && x < kLetterColumns)
+        return QString(QChar(u'A' + x));
+    return QString::number(x);
+}
+
 QString cellAddressText(int x, int y) {
-    // The column letter is the byte 'A' + x, as the game writes it.
-    const char letter = static_cast<char>((int64_t{'A'} + x) & 0xFF);
-    return decodeWindows1250(QByteArrayView(&letter, 1)) + QString::number(y);
+    const bool numbered = x < 0 || x >= kLetterColumns;
+    return columnName(x) + (numbered ? QStringLiteral(":") : QString()) + QString::number(y);
+}
+
+std::optional<std::pair<int, int>> cellOfAddressText(QStringView text) {
+    const qsizetype colon = text.indexOf(u':');
+    if (colon >= 0) {
+        const auto x = parseDecimalInt(text.first(colon));
+        const auto y = parseDecimalInt(text.sliced(colon + 1));
+        if (!x || !y)
+            return std::nullopt;
+        return std::pair{int{*x}, int{*y}};
+    }
+    if (text.size() < 2 || text[0] < u'A' || text[0] > u'~')
+        return std::nullopt;
+    const auto y = parseDecimalInt(text.sliced(1));
+    if (!y)
+        return std::nullopt;
+    return std::pair{text[0].unicode() - 'A', int{*y}};
 }
 
 } // namespace kx

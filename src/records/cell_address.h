@@ -2,6 +2,10 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <utility>
 
 namespace kx {
 
@@ -14,7 +18,16 @@ int addressColumn(QByteArrayView address);
 // 0 and sets *unreadable (the replay stops the slide show then).
 int addressRow(QByteArrayView address, bool* unreadable = nullptr);
 
-// The address of cell (x, y) as shown: 'A' + x followed by y in decimal.
+// The name of column x wherever a column is shown (the map's header, the field inspector, the
+// player figures): the character 'A' + x while that is a printable ASCII character (columns 0
+// to 61, as the records write them), otherwise the column number in decimal.
+QString columnName(int x);
+
+// The address of cell (x, y) as shown: the column's name, then the row in decimal ("C5"), with
+// a colon between them when the column is named by its number ("75:5").
 QString cellAddressText(int x, int y);
+
+// The cell an address written by cellAddressText names, or nullopt.
+std::optional<std::pair<int, int>> cellOfAddressText(QStringView text);
 
 } // namespace kx

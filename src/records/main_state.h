@@ -42,7 +42,7 @@ struct MainState {
 
     QStringList cbPlayers;   // "name (team)" per player index
     int selectedPlayer = -1; // item index of cbPlayers, -1 for none
-    QString gbPlayersCaption;
+    QString gbPlayersCaption = QString::fromUtf8(" Hráči "); // until a record is loaded
 
     OpenDialogState dlgOpen; // its file name is the current record
     int recordReading = kFilterXml; // how the current record was read

@@ -301,9 +301,10 @@ bool buildWorld(MainState& state, UserMessages& messages) {
         }
     }
 
-    if (const auto time = timeSeconds(items.item(*players + 1).subItem(0)))
-        world.lastEventTime = *time;
-    else
+    if (const auto time = readTimeStamp(items.item(*players + 1).subItem(0))) {
+        world.lastEventTime = time->seconds;
+        world.lastEventHour = time->hour;
+    } else
         messages.showMessage(QString::fromUtf8(kTimeFormatError));
 
     world.eventIndex = *players + 2;

@@ -22,8 +22,23 @@ std::optional<int32_t> timeSeconds(QByteArrayView text);
 uint16_t dayNumber(int32_t seconds);
 uint16_t hourNumber(int32_t seconds);
 
-// Hourly recounts between two events; 0, positive or negative.
-int32_t recountsBetween(int32_t previous, int32_t current);
+// What the replay reads from an event's time stamp: its seconds value and its hour on the
+// real (proleptic Gregorian) calendar, counted from 1970-01-01 02:00 local so that both are 0
+// at the same moment. A day past the end of its month runs on into the next month.
+struct StampTime {
+    int32_t seconds = 0;
+    int64_t hour = 0;
+};
+
+// nullopt when a field is not a decimal integer, the month is outside 1 to 12 or the day
+// outside 1 to 31 (the replay then keeps the previous event's time).
+std::optional<StampTime> readTimeStamp(QByteArrayView text);
+
+// Hourly recounts between two events' calendar hours: the whole hours crossed, 0 when the
+// clock does not move forward.
+int32_t recountsBetween(int64_t previousHour, int64_t currentHour);
+// Seconds values cannot give the recounts (their years have no leap days).
+int32_t recountsBetween(int32_t, int32_t) = delete;
 
 // Caption of the time label for a time text: "07. 03. - 14:05:09".
 QString eventTimeLabel(QByteArrayView text);

@@ -5,16 +5,6 @@
 
 namespace kx {
 
-namespace {
-
-// The letter of a column is the byte 'A' + x; only the low byte of x decides it, so x is
-// narrowed first and no column value can overflow the addition.
-QString addressText(int32_t x, int32_t y) {
-    return cellAddressText(x & 0xFF, y);
-}
-
-} // namespace
-
 QString enemiesNoun(int32_t kills) {
     if (kills == 0 || kills >= 5)
         return QStringLiteral(" nepřátel");
@@ -43,7 +33,7 @@ std::optional<PlayerStats> playerStats(const World& world, int playerIndex) {
                 continue;
             production = wrapAdd(production, terrainYield(fieldTerrain(code)));
             if (code % 100 > 30) // the last HQ visited counts
-                hqText = addressText(x, y);
+                hqText = cellAddressText(x, y);
             fields = wrapAdd(fields, 1);
         }
 
@@ -51,7 +41,7 @@ std::optional<PlayerStats> playerStats(const World& world, int playerIndex) {
     stats.lbPT = QString::number(player[Moves]);
     stats.lbPN = QString::number(player[Nectar]);
     stats.lbPP = QString::number(production) + QStringLiteral(" ml/hod");
-    stats.lbPH = hqText + QStringLiteral(" / ") + addressText(player[HqX], player[HqY]);
+    stats.lbPH = hqText + QStringLiteral(" / ") + cellAddressText(player[HqX], player[HqY]);
     stats.lbPA = QString::number(fields) + QStringLiteral(" m2");
     stats.lbPD = QString::number(player[Kills]) + enemiesNoun(player[Kills]);
     return stats;

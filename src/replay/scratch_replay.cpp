@@ -58,10 +58,9 @@ void ScratchReplay::step(QStringList* sentences, EventPlayers* players) {
         return;
     }
     const EventItem event = events_.item(row);
-    int32_t time = world_.lastEventTime;
-    if (const auto seconds = timeSeconds(event.subItem(0)))
-        time = *seconds;
-    const int32_t recounts = recountsBetween(world_.lastEventTime, time);
+    const StampTime time = readTimeStamp(event.subItem(0))
+                               .value_or(StampTime{world_.lastEventTime, world_.lastEventHour});
+    const int32_t recounts = recountsBetween(world_.lastEventHour, time.hour);
     if (recounts != 0)
         applyHourlyRecounts(world_, static_cast<int>(players_.size()), recounts, production_);
     if (players)
@@ -75,7 +74,8 @@ void ScratchReplay::step(QStringList* sentences, EventPlayers* players) {
     applyEvent(ctx, eventKindOf(event.caption), row);
     if (sentences)
         sentences->append(said);
-    world_.lastEventTime = time;
+    world_.lastEventTime = time.seconds;
+    world_.lastEventHour = time.hour;
     world_.eventIndex = wrapAdd(world_.eventIndex, 1);
 }
 

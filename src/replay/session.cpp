@@ -179,9 +179,9 @@ void ReplaySession::replayOne() {
     // An unreadable time stamp counts as the previous event's time (no recount). A live step
     // shows its message; a backward jump shows it once for all the events it replays quietly
     // rather than one box per damaged time stamp.
-    int32_t time = world.lastEventTime;
-    if (const auto seconds = timeSeconds(event.subItem(0))) {
-        time = *seconds;
+    StampTime time{world.lastEventTime, world.lastEventHour};
+    if (const auto read = readTimeStamp(event.subItem(0))) {
+        time = *read;
     } else {
         timeErrorSinceBuild_ = true;
         if (!live)
@@ -189,7 +189,7 @@ void ReplaySession::replayOne() {
         if (live)
             messages_->showMessage(QString::fromUtf8(kTimeFormatError));
     }
-    const int32_t recounts = recountsBetween(world.lastEventTime, time);
+    const int32_t recounts = recountsBetween(world.lastEventHour, time.hour);
     if (recounts != 0)
         applyRecounts(recounts);
 
@@ -204,7 +204,8 @@ void ReplaySession::replayOne() {
         slideStopSinceBuild_ = true;
     }
 
-    world.lastEventTime = time;
+    world.lastEventTime = time.seconds;
+    world.lastEventHour = time.hour;
     if (live) {
         state_.info.append(QStringLiteral("Akce %1 z %2").arg(world.eventIndex).arg(count));
         if (state_.selectedPlayer != -1)
@@ -449,13 +450,11 @@ void ReplaySession::edFChange() {
     const QString& address = panel.lbFN;
     if (address.size() < 2)
         return;
-    const auto row = parseDecimalInt(QStringView(address).mid(1));
-    const int y = row ? *row : -1;
-    const auto letter = encodeWindows1250(address.left(1));
-    const int x = letter ? static_cast<int8_t>((*letter)[0]) - 'A' : -1;
+    const auto cell = cellOfAddressText(address);
     const World& world = state_.world;
-    if (x < 0 || y < 0 || !world.contains(x, y))
+    if (!cell || !world.contains(cell->first, cell->second))
         return;
+    const auto [x, y] = *cell;
     const int32_t units = world.unitGrid(x, y);
     panel.lbFU = unitName(units % 10);
     panel.lbFC = QString::number(units / 10);

@@ -109,8 +109,9 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
         // The recounts the replay is about to apply: the same time the step will read (an
         // unreadable stamp counts as the previous event's time).
         const QByteArrayView stamp = timeField(events.line(i));
-        const int32_t time = timeSeconds(stamp).value_or(world.lastEventTime);
-        const int32_t recounts = recountsBetween(world.lastEventTime, time);
+        const auto time = readTimeStamp(stamp);
+        const int32_t recounts =
+            recountsBetween(world.lastEventHour, time ? time->hour : world.lastEventHour);
         if (recounts > 0) {
             rows.commit(hour, rowTime, world);
             hour += recounts;

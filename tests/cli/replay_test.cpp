@@ -91,6 +91,30 @@ TEST(ReplayCommand, ReportsUsageErrorsAndUnreadableFiles) {
     EXPECT_EQ(runTool({"replay", KX_SAMPLES_DIR}).exitCode, 1) << "a directory is not a record";
 }
 
+TEST(Kxrtool, HelpAndVersionGoToStandardOutput) {
+    struct Case {
+        QStringList args;
+        const char* starts;
+    };
+    for (const Case& c : {Case{{"--help"}, "Použití:\n  kxrtool convert SOUBOR\n"},
+                          Case{{"-h"}, "Použití:\n  kxrtool convert SOUBOR\n"},
+                          Case{{"stats", "--help"}, "Použití: kxrtool stats SOUBOR"},
+                          Case{{"--version"}, "kxrtool 0.5.0\n"}}) {
+        const ToolRun run = runTool(c.args);
+        EXPECT_EQ(run.exitCode, 0) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.out.startsWith(c.starts)) << run.out.constData();
+        EXPECT_TRUE(run.err.isEmpty());
+    }
+    for (const QStringList& args : {QStringList{}, QStringList{"--bogus"},
+                                    QStringList{"--help", "x"}, QStringList{"--version", "x"}}) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.startsWith("Použití: kxrtool convert SOUBOR | "))
+            << run.err.constData();
+    }
+}
+
 TEST(ReplayCommand, ADamagedRecordIsReportedInMessagesWithExitZero) {
     RecordFiles files;
     const QString path = files.write("bad.kxr2", {"<record>"});
@@ -98,10 +122,12 @@ TEST(ReplayCommand, ADamagedRecordIsReportedInMessagesWithExitZero) {
     EXPECT_EQ(state["messages"].toArray(),
               QJsonArray{QString::fromUtf8("Nepodařilo se přečíst záznam.")});
     EXPECT_EQ(state["width"].toInt(), 20) << "the blank world stays";
+    EXPECT_EQ(state["caption"].toString(), QString::fromUtf8(" Hráči ")) << "as the window";
     EXPECT_EQ(state["eventCount"].toInt(), 0);
     // Read as an event log the same file fails the world build instead.
     const QJsonObject asLog = replay({path, "--as", "log"});
     EXPECT_EQ(
         asLog["messages"].toArray(),
         QJsonArray{QString::fromUtf8("Záznam je zřejmě poškozen.\nChyba: nenalezena hlavička")});
+    EXPECT_EQ(asLog["caption"].toString(), QString::fromUtf8(" Hráči "));
 }

@@ -68,6 +68,23 @@ TEST_F(StatsCommand, ReadsTheRecordAsTheOtherCommandsDo) {
     EXPECT_TRUE(QString::fromUtf8(damaged.err).contains(QString::fromUtf8("poškozen")));
 }
 
+TEST_F(StatsCommand, HoursAreNumberedByTheCalendarAcrossMonthDays) {
+    // From 1 August 23:10 to 3 August 18:24 the clock runs 43 hours on.
+    const QString path =
+        write("Louka_2005-08-01.kxr", "2005-01-08-22-00-00; Louka; 2; 4; 3; 4;\r\n"
+                                      "2005-01-08-22-00-00; create_world; NNNNNBNNNNSN;\r\n"
+                                      "2005-01-08-22-01-00; create_hq; Pepa; louka; A0;\r\n"
+                                      "2005-01-08-22-02-00; create_hq; Jana; les; D2;\r\n"
+                                      "2005-01-08-23-10-00; buy; A0; kom\xe1r; 1;\r\n"
+                                      "2005-03-08-18-24-00; buy; D2; kom\xe1r; 1;\r\n");
+    const ToolRun run = runTool({"stats", path, "--csv"});
+    EXPECT_EQ(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_TRUE(lines[3].startsWith("1,2005-08-01 23:00,Pepa,")) << lines[3].constData();
+    EXPECT_TRUE(lines[5].startsWith("44,2005-08-03 18:00,Pepa,")) << lines[5].constData();
+}
+
 TEST_F(StatsCommand, UsageAndFileErrors) {
     const QString path = write("c.kxr", kLog);
     for (const QStringList& args :

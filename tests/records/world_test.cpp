@@ -83,6 +83,22 @@ TEST(CellAddress, ReadsColumnAndRowWithTheGamesQuirks) {
 }
 
 TEST(CellAddress, WritesTheAddressTheMapShows) {
-    EXPECT_EQ(cellAddressText(2, 5), "C5");
-    EXPECT_EQ(cellAddressText(0, 12), "A12");
+    // Letters while 'A' + x is a printable ASCII character, then the column's number.
+    struct Case {
+        int x, y;
+        const char* column;
+        const char* address;
+    };
+    for (const Case& c :
+         {Case{2, 5, "C", "C5"}, Case{0, 12, "A", "A12"}, Case{26, 0, "[", "[0"},
+          Case{61, 3, "~", "~3"}, Case{62, 3, "62", "62:3"}, Case{191, 199, "191", "191:199"},
+          Case{999, 0, "999", "999:0"}, Case{-1, 0, "-1", "-1:0"}}) {
+        EXPECT_EQ(columnName(c.x), QString::fromLatin1(c.column)) << c.x;
+        EXPECT_EQ(cellAddressText(c.x, c.y), QString::fromLatin1(c.address)) << c.x;
+    }
+    // The inspector reads its own address back, in every column a world can have.
+    for (int x = 0; x < kMaxWorldSide; ++x)
+        ASSERT_EQ(cellOfAddressText(cellAddressText(x, 17)), std::pair(x, 17)) << x;
+    EXPECT_FALSE(cellOfAddressText(u"A"));
+    EXPECT_FALSE(cellOfAddressText(u"62:"));
 }

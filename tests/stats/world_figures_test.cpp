@@ -66,8 +66,9 @@ void expectRowsMatchStepping(const WorldFigures& f, ReplaySession& session) {
     int64_t hour = 0;
     while (state.world.eventIndex < state.lvData.size()) {
         const EventItem event = state.lvData.item(state.world.eventIndex);
-        const int32_t time = timeSeconds(event.subItem(0)).value_or(state.world.lastEventTime);
-        const int32_t recounts = recountsBetween(state.world.lastEventTime, time);
+        const auto time = readTimeStamp(event.subItem(0));
+        const int32_t recounts = recountsBetween(state.world.lastEventHour,
+                                                 time ? time->hour : state.world.lastEventHour);
         if (recounts > 0) {
             ASSERT_LT(row, f.rowCount());
             EXPECT_EQ(f.rowHours[static_cast<size_t>(row)], hour);

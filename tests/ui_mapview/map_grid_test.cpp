@@ -233,3 +233,15 @@ TEST_F(MapGridTest, LargeWorldScrollsUnderFixedHeaders) {
     moveMouse(QPoint(25, 25));
     EXPECT_EQ(session.state().inspector.lbFN, "F3");
 }
+
+TEST_F(MapGridTest, EveryColumnOfAWideWorldHasAHeader) {
+    load({QString::fromUtf8("2005-07-03-14-00-00; Široká; 0; 200; 1; 4;"),
+          "2005-07-03-14-00-00; create_world; " + QString(200, 'N') + ";"});
+    grid.resize(200, 80);
+    ASSERT_TRUE(waitFor([&] { return grid.horizontalScrollBar()->isVisible(); }));
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    const QRect last = grid.cellRect(200, 0);
+    EXPECT_GT(pixelsOtherThan(shot(), last, face()), 0);
+    moveMouse(last.center() + QPoint(0, 20));
+    EXPECT_EQ(session.state().inspector.lbFN, "199:0");
+}

@@ -3,7 +3,7 @@
 #include "map_icons.h"
 #include "map_image.h"
 
-#include "records/windows1250.h"
+#include "records/cell_address.h"
 #include "replay/session.h"
 
 #include <QEvent>
@@ -227,7 +227,7 @@ void MapGrid::paintHeaders(QPainter& painter, const QRect& exposed) {
         const int first = std::max(1, (std::max(kCell, headerRow.left()) + dx) / kCell);
         const int lastColumn = std::min(columnCount() - 1, (headerRow.right() + dx) / kCell);
         for (int column = first; column <= lastColumn; ++column)
-            drawHeaderText(painter, cellRect(column, 0), mapColumnLetter(column));
+            drawHeaderText(painter, cellRect(column, 0), columnName(column - 1));
         painter.restore();
     }
     if (!headerColumn.isEmpty()) {

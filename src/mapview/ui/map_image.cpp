@@ -3,7 +3,7 @@
 #include "map_grid.h"
 #include "map_icons.h"
 
-#include "records/windows1250.h"
+#include "records/cell_address.h"
 #include "replay/session.h"
 
 #include <QFontMetrics>
@@ -16,14 +16,6 @@ namespace {
 constexpr int kCell = MapGrid::kCellSize;
 
 } // namespace
-
-QString mapColumnLetter(int column) {
-    // Past column 191 the byte wraps to control codes, which are left blank rather than drawn
-    // as boxes.
-    const char letter = static_cast<char>((64 + column) & 0xFF);
-    const QString text = decodeWindows1250(QByteArrayView(&letter, 1));
-    return text.size() == 1 && text[0].isPrint() ? text : QString();
-}
 
 IconContext iconContextOf(const ReplaySession& session) {
     IconContext context;
@@ -85,7 +77,7 @@ QImage renderMapImage(const ReplaySession& session, const QPalette& palette, con
     painter.fillRect(0, 0, kCell, image.height(), palette.color(QPalette::Button));
     painter.setPen(palette.color(QPalette::WindowText));
     for (int column = 1; column < columns; ++column)
-        drawMapHeaderText(painter, QRect(column * kCell, 0, kCell, kCell), mapColumnLetter(column),
+        drawMapHeaderText(painter, QRect(column * kCell, 0, kCell, kCell), columnName(column - 1),
                           narrow);
     for (int row = 1; row < rows; ++row)
         drawMapHeaderText(painter, QRect(0, row * kCell, kCell, kCell), QString::number(row - 1),

@@ -13,10 +13,6 @@ namespace kx {
 
 class ReplaySession;
 
-// The letter over grid column `column` (1 = the world's first column): the byte 64 + column
-// in Windows-1250, or nothing where that byte is not a printable character.
-QString mapColumnLetter(int column);
-
 // How the session's current view, highlight and HQ switch choose the icons.
 IconContext iconContextOf(const ReplaySession& session);
 
