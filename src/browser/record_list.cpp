@@ -58,6 +58,12 @@ std::optional<RecordRow> recordRowOf(const QString& fileName) {
     return row;
 }
 
+QLocale collationLocale(const QLocale& system) {
+    if (system.language() == QLocale::C || system.language() == QLocale::AnyLanguage)
+        return QLocale(QLocale::Czech);
+    return system;
+}
+
 void sortRecordRows(QList<RecordRow>& rows, const QLocale& locale) {
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);

@@ -31,8 +31,13 @@ std::optional<RecordRow> recordRowOf(const QString& fileName);
 // system.
 void sortRecordRows(QList<RecordRow>& rows, const QLocale& locale);
 
+// The locale the browser's list and tree collate by: `system` when it names a language, Czech
+// when it names none (the C or POSIX locale), since the program and its records speak Czech.
+QLocale collationLocale(const QLocale& system = QLocale());
+
 // FillRecordList: the rows of the record files (*.kxr*, any letter case) in a directory, in
 // list order. A directory that cannot be read gives no rows.
-QList<RecordRow> FillRecordList(const QString& directory, const QLocale& locale = QLocale());
+QList<RecordRow> FillRecordList(const QString& directory,
+                                const QLocale& locale = collationLocale());
 
 } // namespace kx

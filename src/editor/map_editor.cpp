@@ -1,6 +1,7 @@
 #include "map_editor.h"
 
 #include "records/numbers.h"
+#include "records/user_messages.h"
 
 #include <algorithm>
 
@@ -44,10 +45,20 @@ void MapEditor::allocateMap(int width, int height) {
     editFields = Grid(width, height, kEditorNormal);
     editUnits = Grid(width, height, 0);
     editAllocated = true;
+    drawingChanged = false;
 }
 
 void MapEditor::cbXChange(int xItem, int yItem) {
     allocateMap(xItem + kMinMapSide, yItem + kMinMapSide);
+}
+
+bool MapEditor::mayDiscardDrawing(UserMessages& messages) const {
+    return !drawingChanged ||
+           messages.askYesNo(QString::fromUtf8("Změna velikosti mapy"),
+                             QString::fromUtf8("Nakreslená mapa nebyla od poslední změny uložena "
+                                               "a změnou velikosti se smaže. Přesto změnit "
+                                               "velikost?"),
+                             false);
 }
 
 void MapEditor::image1Click(int tag) {
@@ -67,8 +78,12 @@ bool MapEditor::dgMapSelectCell(int col, int row, int unitItem) {
         return false;
     const bool units =
         unitItem >= 1 && unitItem <= 6 && paintCount > 0 && paintTerrain != kEditorImpassable;
-    editFields(x, y) = units ? paintTerrain + kEditorUnitsFlag : paintTerrain;
-    editUnits(x, y) = units ? wrapAdd(unitItem, wrapMul(paintCount, 10)) : 0;
+    const int32_t field = units ? paintTerrain + kEditorUnitsFlag : paintTerrain;
+    const int32_t unit = units ? wrapAdd(unitItem, wrapMul(paintCount, 10)) : 0;
+    if (editFields(x, y) != field || editUnits(x, y) != unit)
+        drawingChanged = true;
+    editFields(x, y) = field;
+    editUnits(x, y) = unit;
     return true;
 }
 

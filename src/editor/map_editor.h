@@ -9,6 +9,8 @@
 
 namespace kx {
 
+class UserMessages;
+
 // A drawn map has 3 to 20 columns and rows; the size lists offer exactly these.
 inline constexpr int kMinMapSide = 3;
 inline constexpr int kMaxMapSide = 20;
@@ -37,6 +39,8 @@ struct MapEditor {
     int32_t paintTerrain = kEditorNormal;
     int32_t paintCount = 0;
     QString lbType = terrainCaption(kEditorNormal);
+    // A cell has been painted differently since the map was started or last saved.
+    bool drawingChanged = false;
 
     // A 20 x 20 map of normal ground without units.
     MapEditor();
@@ -52,6 +56,10 @@ struct MapEditor {
 
     // A size list changed: item i of either list is a side of i + 3. The drawn map is lost.
     void cbXChange(int xItem, int yItem);
+
+    // Whether the drawing may be discarded: yes when it has not changed since it was started
+    // or last saved, otherwise the user's answer to the question (No by default).
+    bool mayDiscardDrawing(UserMessages& messages) const;
 
     // A palette picture was clicked: tags 1-3 are the terrains, anything else impassable.
     void image1Click(int tag);

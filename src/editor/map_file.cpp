@@ -34,6 +34,16 @@ QString characterAt(const QString& text, qsizetype index) {
     return text.mid(index, pair ? 2 : 1);
 }
 
+// The first of '&', '<', '>' and '"' in `text`, or -1.
+qsizetype firstMarkupCharacter(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'"')
+            return i;
+    }
+    return -1;
+}
+
 bool taken(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
@@ -81,6 +91,11 @@ QString mapTextsRefusal(const MapTexts& texts) {
         if (!parseDecimalInt(QStringView(*setting)))
             return QString::fromUtf8("Špatné parametry!");
 
+    // The name is the file's name: without one the file would be a hidden ".xml".
+    if (texts.edName.isEmpty())
+        return QString::fromUtf8("Pole „Jméno“ je prázdné. Zadejte prosím jméno mapy, podle "
+                                 "kterého se pojmenuje její soubor.");
+
     const struct {
         const char* field;
         QString text;
@@ -93,6 +108,14 @@ QString mapTextsRefusal(const MapTexts& texts) {
             return QString::fromUtf8("Pole „%1“ obsahuje znak „%2“, který nelze uložit v kódování "
                                      "mapy (Windows-1250). Nahraďte ho prosím jiným znakem.")
                 .arg(QString::fromUtf8(field), characterAt(text, bad));
+        // The texts go into the file as typed, so a character that has a meaning in XML would
+        // leave a file the game cannot read.
+        const qsizetype markup = firstMarkupCharacter(text);
+        if (markup >= 0)
+            return QString::fromUtf8("Pole „%1“ obsahuje znak „%2“, který soubor mapy nesmí "
+                                     "obsahovat (hra by soubor nepřečetla). Nahraďte ho prosím "
+                                     "jiným znakem.")
+                .arg(QString::fromUtf8(field), text.at(markup));
     }
 
     // The file goes into the current folder: its name must not lead anywhere else.
@@ -183,14 +206,16 @@ bool saveMap(const MapEditor& editor, const MapTexts& texts, const QString& dire
     return true;
 }
 
-bool button1Click(const MapEditor& editor, const MapTexts& texts, const QString& directory,
-                  UserMessages& messages) {
-    if (saveMap(editor, texts, directory, messages))
-        return true;
-    if (!messages.askYesNo(QString::fromUtf8("Chyba ukládání"),
-                           QString::fromUtf8("Mapu se nepodařilo uložit. Opakovat?"), false))
-        return false;
-    return saveMap(editor, texts, directory, messages);
+bool button1Click(MapEditor& editor, const MapTexts& texts, const QString& directory,
+                  UserMessages& messages, QString* savedPath) {
+    bool saved = saveMap(editor, texts, directory, messages, savedPath);
+    if (!saved &&
+        messages.askYesNo(QString::fromUtf8("Chyba ukládání"),
+                          QString::fromUtf8("Mapu se nepodařilo uložit. Opakovat?"), false))
+        saved = saveMap(editor, texts, directory, messages, savedPath);
+    if (saved)
+        editor.drawingChanged = false;
+    return saved;
 }
 
 } // namespace kx

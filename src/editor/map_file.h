@@ -35,8 +35,9 @@ int32_t fileTerrainType(int32_t code);
 bool writeText(QIODevice& file, QByteArrayView text);
 
 // Why the texts cannot be saved, as the Czech message that says so, or an empty text when
-// they can: a setting that is no integer, a character Windows-1250 cannot hold in the name,
-// the author or the description, or a name that would put the file in another folder.
+// they can: a setting that is no integer, an empty name, a character Windows-1250 cannot hold
+// or one of '&', '<', '>' and '"' (which would break the XML) in the name, the author or the
+// description, or a name that would put the file in another folder.
 QString mapTextsRefusal(const MapTexts& texts);
 
 // The map file in writing order: each header line, each field line and the blank line closing
@@ -56,8 +57,9 @@ bool saveMap(const MapEditor& editor, const MapTexts& texts, const QString& dire
              UserMessages& messages, QString* savedPath = nullptr);
 
 // The save button: saves, and after a failure offers one retry (No is the default answer).
-// Returns whether a map file was written.
-bool button1Click(const MapEditor& editor, const MapTexts& texts, const QString& directory,
-                  UserMessages& messages);
+// Returns whether a map file was written; then the drawing counts as unchanged and
+// `savedPath`, when given, receives the file's path.
+bool button1Click(MapEditor& editor, const MapTexts& texts, const QString& directory,
+                  UserMessages& messages, QString* savedPath = nullptr);
 
 } // namespace kx

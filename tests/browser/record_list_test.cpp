@@ -101,6 +101,31 @@ TEST_F(RecordListing, OrdersByTheLocaleAndEqualCaptionsByBaseName) {
                                   "Hora_2005-02-01.kxr"}));
 }
 
+TEST(CollationLocale, ALocaleWithoutLanguageCollatesAsCzech) {
+    const struct {
+        QLocale system;
+        QLocale::Language language;
+    } cases[] = {{QLocale::c(), QLocale::Czech},
+                 {QLocale(QStringLiteral("POSIX")), QLocale::Czech},
+                 {QLocale(QLocale::German, QLocale::Germany), QLocale::German},
+                 {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::English}};
+    for (const auto& c : cases)
+        EXPECT_EQ(kx::collationLocale(c.system).language(), c.language)
+            << c.system.name().toStdString();
+
+    // Under C: Č after C, "ch" after "h", Š after S, Ž after Z, case second to the letters.
+    QList<RecordRow> rows;
+    for (const char* map :
+         {"Zebra", "Žába", "zima", "Šíp", "Sova", "chata", "hrad", "Čáp", "Cesta", "Dub", "sova"})
+        rows.append(*kx::recordRowOf(QString::fromUtf8(map) + QStringLiteral("_1.kxr")));
+    kx::sortRecordRows(rows, kx::collationLocale(QLocale::c()));
+    QStringList maps;
+    for (const RecordRow& row : rows)
+        maps.append(row.map);
+    EXPECT_EQ(maps.join(u' '), QString::fromUtf8("Cesta Čáp Dub hrad chata sova Sova Šíp Zebra "
+                                                 "zima Žába"));
+}
+
 TEST_F(RecordListing, AnEmptyOrMissingDirectoryHasNoRows) {
     EXPECT_TRUE(kx::FillRecordList(dir.path()).isEmpty());
     EXPECT_TRUE(kx::FillRecordList(dir.filePath(QStringLiteral("missing"))).isEmpty());

@@ -1,6 +1,12 @@
 #include "editor/map_editor.h"
+#include "editor/map_file.h"
+#include "records/user_messages.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <functional>
 
 using namespace kx;
 
@@ -45,6 +51,49 @@ TEST(MapEditorTest, SizeListsGiveThreeToTwentyAndDiscardTheDrawing) {
     editor.cbXChange(-1, 40);
     EXPECT_EQ(editor.width(), 3);
     EXPECT_EQ(editor.height(), 20);
+}
+
+TEST(MapEditorTest, DiscardingTheDrawingAsksOnlyWhenItChangedSinceStartOrSave) {
+    QTemporaryDir folder;
+    const MapTexts texts{QStringLiteral("mapa"), {}, {}, "3", "10", "0", "100"};
+    const auto paint = [](MapEditor& editor) {
+        editor.image1Click(kEditorRock);
+        editor.dgMapSelectCell(2, 2, kNone);
+    };
+    const struct {
+        const char* what;
+        std::function<void(MapEditor&)> before;
+        bool answer;
+        bool asked;
+        bool may;
+    } cases[] = {
+        {"started", [](MapEditor&) {}, false, false, true},
+        {"painted as it was", [](MapEditor& e) { e.dgMapSelectCell(2, 2, kNone); }, false, false,
+         true},
+        {"painted, no", paint, false, true, false},
+        {"painted, yes", paint, true, true, true},
+        {"painted and saved",
+         [&](MapEditor& e) {
+             paint(e);
+             RecordedMessages quiet;
+             ASSERT_TRUE(button1Click(e, texts, folder.path(), quiet));
+         },
+         false, false, true},
+        {"painted and resized",
+         [&](MapEditor& e) {
+             paint(e);
+             e.cbXChange(0, 0);
+         },
+         false, false, true},
+    };
+    for (const auto& c : cases) {
+        MapEditor editor;
+        c.before(editor);
+        RecordedMessages messages;
+        messages.answer = c.answer;
+        EXPECT_EQ(editor.mayDiscardDrawing(messages), c.may) << c.what;
+        EXPECT_EQ(messages.shown.size(), c.asked ? 1 : 0) << c.what;
+    }
 }
 
 TEST(MapEditorTest, PaletteTagsChooseTerrainAndCaption) {

@@ -115,7 +115,7 @@ TEST_F(MapFileTest, FiveByThreeMapWithUnitsSwampRockAndImpassableFields) {
     editor.dgMapSelectCell(3, 3, 1); // C2: rock without units
 
     MapTexts texts = defaultTexts(QString::fromUtf8("Žluťoučký kůň"));
-    texts.edAuthor = QString::fromUtf8("Pepa & <spol>");
+    texts.edAuthor = QString::fromUtf8("Pepa a spol.");
     texts.mPopis = QString::fromUtf8("Bitva u řeky");
     texts.edSpeed = "03";
     texts.edLimit = "-5";
@@ -131,7 +131,7 @@ TEST_F(MapFileTest, FiveByThreeMapWithUnitsSwampRockAndImpassableFields) {
                                 "<speed>03</speed>\n"
                                 "<limit>-5</limit>\n"
                                 "<description>Bitva u \xF8\x65ky</description>\n"
-                                "<author>Pepa & <spol></author>\n"
+                                "<author>Pepa a spol.</author>\n"
                                 "<class>0</class>\n"
                                 "<min>+1</min>\n"
                                 "<max>999</max>\n"
@@ -212,11 +212,32 @@ TEST_F(MapFileTest, NameKeepsTheFileInTheFolder) {
     EXPECT_TRUE(messages.shown[2].contains(QString::fromUtf8("„\\“")));
     EXPECT_EQ(files(), QStringList());
     EXPECT_TRUE(QDir(dir.filePath("sub")).isEmpty());
+}
 
-    // An empty name is allowed and gives ".xml".
-    ASSERT_TRUE(save(defaultTexts(QString())));
-    EXPECT_EQ(files(), QStringList({".xml"}));
-    EXPECT_TRUE(read(".xml").startsWith(defaultHeader("", 20, 20)));
+TEST_F(MapFileTest, MarkupCharactersAndAnEmptyNameAreRefusedNamingTheField) {
+    const struct {
+        QString MapTexts::*field;
+        const char* text;
+        const char* said; // what the message must name
+    } cases[] = {{&MapTexts::edName, "Les & louka", "„&“"},
+                 {&MapTexts::edName, "<mapa", "„<“"},
+                 {&MapTexts::edAuthor, "Jan > Petr", "„>“"},
+                 {&MapTexts::mPopis, "Mapa \"Kex\"", "„\"“"},
+                 {&MapTexts::edName, "", "prázdné"}};
+    for (const auto& c : cases) {
+        MapTexts texts = defaultTexts();
+        texts.*c.field = QString::fromUtf8(c.text);
+        messages.shown.clear();
+        EXPECT_FALSE(save(texts)) << c.text;
+        ASSERT_EQ(messages.shown.size(), 1) << c.text;
+        const QString caption = c.field == &MapTexts::edName     ? QString::fromUtf8("„Jméno“")
+                                : c.field == &MapTexts::edAuthor ? QString::fromUtf8("„Autor“")
+                                                                 : QString::fromUtf8("„Popis“");
+        EXPECT_TRUE(messages.shown[0].contains(caption)) << messages.shown[0].toStdString();
+        EXPECT_TRUE(messages.shown[0].contains(QString::fromUtf8(c.said)))
+            << messages.shown[0].toStdString();
+    }
+    EXPECT_TRUE(files().isEmpty());
 }
 
 TEST_F(MapFileTest, FolderThatCannotTakeTheFileGivesAMessageAndNoFile) {

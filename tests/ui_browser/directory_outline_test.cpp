@@ -159,3 +159,30 @@ TEST_F(Outline, BuildSubTreeListsEveryLevelBelow) {
     cdo.SetDrive(QStringLiteral("C"));
     EXPECT_EQ(cdo.Drive(), QStringLiteral("/"));
 }
+
+TEST_F(Outline, RefreshListsNewAndRemovedDirectoriesAndKeepsTheSelection) {
+    TCDirectoryOutline cdo(nullptr, TCDirectoryOutline::tcAsIs);
+    QTreeWidgetItem* here = cdo.currentItem();
+    QTreeWidgetItem* alpha = cdo.GetChildNamed(QStringLiteral("Alpha"), here);
+    cdo.setCurrentItem(alpha);
+    cdo.Expand(alpha);
+    QDir dir(root);
+    ASSERT_TRUE(dir.mkdir(QStringLiteral("epsilon")));
+    ASSERT_TRUE(dir.rmdir(QStringLiteral("gamma")));
+    ASSERT_TRUE(dir.mkdir(QStringLiteral("Alpha/new")));
+    QSignalSpy changes(&cdo, &TCDirectoryOutline::OnChange);
+
+    cdo.Refresh();
+    EXPECT_EQ(texts(here), (QStringList{"Alpha", "beta", "epsilon"}));
+    EXPECT_EQ(texts(alpha), (QStringList{"Deep", "new", "x"}));
+    EXPECT_EQ(cdo.currentItem(), alpha);
+    EXPECT_TRUE(alpha->isExpanded());
+    EXPECT_EQ(changes.count(), 0);
+
+    // The selected directory gone: the selection moves up to its parent.
+    cdo.setCurrentItem(alpha->child(1));
+    ASSERT_TRUE(dir.rmdir(QStringLiteral("Alpha/new")));
+    cdo.Refresh();
+    EXPECT_EQ(texts(alpha), (QStringList{"Deep", "x"}));
+    EXPECT_EQ(cdo.FullPath(cdo.currentItem()), path("Alpha"));
+}

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -59,7 +60,11 @@ TEST_F(BrowserExtras, TheFilterNarrowsTheListAsTheUserTypes) {
     filter->clear();
     auto* list = child<QTreeWidget>(explore, "lvMaps");
     list->setCurrentItem(list->topLevelItem(3)); // Les
+    ASSERT_EQ(child<QLabel>(explore, "lbMN")->text(), QStringLiteral("Les u potoka"));
     filter->setText(QStringLiteral("arena"));
+    // Nor does its summary stay.
+    EXPECT_EQ(child<QLabel>(explore, "lbMN")->text(), QString());
+    EXPECT_EQ(child<QListWidget>(explore, "lbPl")->count(), 0);
     child<QPushButton>(explore, "Button2")->click();
     EXPECT_TRUE(main.session().state().cbPlayers.isEmpty());
 
@@ -79,6 +84,11 @@ TEST_F(BrowserExtras, TheLastListedFolderIsListedAgainInTheNextRun) {
         EXPECT_TRUE(shownMaps(firstRun).isEmpty()); // nothing remembered yet
         listDirectory(firstRun, dir);
     }
+    // The next run starts elsewhere; the remembered folder does not become the process's
+    // directory (a relative path given at start is read from where the program started)
+    // until the user chooses it in the tree.
+    const QString start = QDir(config.path()).canonicalPath();
+    ASSERT_TRUE(QDir::setCurrent(start));
     TFExplore nextRun;
     nextRun.setFolderMemory(settingsIn(config));
     EXPECT_EQ(child<TCDirectoryOutline>(nextRun, "cdo")->Directory(), dir);
@@ -86,6 +96,9 @@ TEST_F(BrowserExtras, TheLastListedFolderIsListedAgainInTheNextRun) {
     nextRun.show();
     EXPECT_TRUE(nextRun.listReady());
     EXPECT_EQ(shownMaps(nextRun), QStringList{"Les"});
+    EXPECT_EQ(QDir::currentPath(), start);
+    listDirectory(nextRun, dir);
+    EXPECT_EQ(QDir::currentPath(), dir);
 
     // A remembered folder that is gone leaves the browser as on a first run.
     settings->setValue(QStringLiteral("browser/lastFolder"), dir + QStringLiteral("/pryc"));

@@ -1,5 +1,7 @@
 #include "browser_fixture.h"
 
+#include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -147,4 +149,84 @@ TEST_F(Browser, ClosingOnlyHidesAndKeepsTheState) {
     child<QPushButton>("Button1")->click();
     EXPECT_FALSE(explore.isVisible());
     EXPECT_EQ(child<TCDirectoryOutline>("cdo")->Directory(), dir);
+}
+
+TEST_F(Browser, EnterInTheTreeListsItsFolderAndElsewhereOpensTheRecord) {
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("jinde")));
+    files.write(QStringLiteral("jinde/Arena_2005-03-12.kxr"), kRecord);
+    main.show();
+    explore.show();
+    listDirectory(dir);
+    select(0);
+    auto* cdo = child<TCDirectoryOutline>("cdo");
+    cdo->SetDirectory(dir + QStringLiteral("/jinde"));
+    QTest::keyClick(cdo, Qt::Key_Return);
+    EXPECT_TRUE(explore.isVisible());
+    EXPECT_EQ(explore.listedDirectory(), dir + QStringLiteral("/jinde"));
+    EXPECT_EQ(column(0), QStringList{"Arena"});
+    EXPECT_TRUE(main.session().state().cbPlayers.isEmpty());
+
+    // In the list Enter presses "&Otevřít".
+    select(0);
+    QTest::keyClick(child<QTreeWidget>("lvMaps"), Qt::Key_Return);
+    EXPECT_FALSE(explore.isVisible());
+    EXPECT_EQ(main.session().state().dlgOpen.fileName,
+              dir + QStringLiteral("/jinde/Arena_2005-03-12.kxr"));
+}
+
+TEST_F(Browser, RefreshReadsTheFoldersAndRecordsAgainKeepingTheSelection) {
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    explore.show();
+    listDirectory(dir);
+    select(0);
+    auto* cdo = child<TCDirectoryOutline>("cdo");
+    cdo->Expand(cdo->currentItem());
+    ASSERT_EQ(cdo->currentItem()->childCount(), 0);
+
+    files.write(QStringLiteral("Arena_2005-03-12.kxr"), kRecord);
+    ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("nova")));
+    QTest::keyClick(child<QTreeWidget>("lvMaps"), Qt::Key_F5);
+    EXPECT_EQ(column(0), (QStringList{"Arena", "Les"}));
+    ASSERT_EQ(child<QTreeWidget>("lvMaps")->selectedItems().size(), 1);
+    EXPECT_EQ(child<QTreeWidget>("lvMaps")->selectedItems()[0]->text(0), QStringLiteral("Les"));
+    ASSERT_EQ(cdo->currentItem()->childCount(), 1);
+    EXPECT_EQ(cdo->currentItem()->child(0)->text(0), QStringLiteral("nova"));
+    EXPECT_EQ(cdo->Directory(), dir);
+
+    // The button does the same; a record gone takes its summary with it.
+    auto* refresh = child<QPushButton>("btnRefresh");
+    EXPECT_EQ(refresh->text(), QStringLiteral("Obnovit"));
+    ASSERT_TRUE(QFile::remove(files.path(QStringLiteral("Les_2005-03-12.kxr"))));
+    refresh->click();
+    EXPECT_EQ(column(0), QStringList{"Arena"});
+    EXPECT_EQ(label("lbMN"), QString());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(Browser, ALongWorldNameIsShortenedAndMovesNoPane) {
+    const QString name = QString::fromUtf8("Velká bitva o Kopretinovou louku u potoka 12");
+    ASSERT_EQ(name.size(), 44);
+    QStringList record = kRecord;
+    record[0] = QStringLiteral("2005-12-03-14-05-09; %1; 2; 5; 3; 4;").arg(name);
+    files.write(QStringLiteral("Dlouha_2005-03-12.kxr"), record);
+    files.write(QStringLiteral("Les_2005-03-12.kxr"), kRecord);
+    explore.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&explore));
+    listDirectory(dir);
+    select(1);
+    QApplication::processEvents();
+    const QSize window = explore.size();
+    const int tree = child<TCDirectoryOutline>("cdo")->width();
+    const int list = child<QTreeWidget>("lvMaps")->width();
+
+    select(0);
+    QApplication::processEvents();
+    EXPECT_EQ(explore.size(), window);
+    EXPECT_EQ(child<TCDirectoryOutline>("cdo")->width(), tree);
+    EXPECT_EQ(child<QTreeWidget>("lvMaps")->width(), list);
+    auto* shown = child<QLabel>("lbMN");
+    EXPECT_EQ(shown->text(), name);
+    EXPECT_EQ(shown->toolTip(), name);
+    EXPECT_LE(shown->geometry().right(), child<QGroupBox>("gbInfo")->contentsRect().right());
 }

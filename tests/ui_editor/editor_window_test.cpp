@@ -65,7 +65,9 @@ TEST_F(EditorWindowTest, SizeChangeDiscardsTheMapAndResizesTheGrid) {
     click(2, 2);
     ASSERT_EQ(window.editor().editUnits(1, 1), 51);
 
+    messages.answer = true;                      // the drawing may go
     child<QComboBox>("cbX")->setCurrentIndex(0); // 3 columns
+    EXPECT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(window.editor().width(), 3);
     EXPECT_EQ(window.editor().height(), 20);
     child<QComboBox>("cbY")->setCurrentIndex(2); // 5 rows
@@ -81,6 +83,24 @@ TEST_F(EditorWindowTest, SizeChangeDiscardsTheMapAndResizesTheGrid) {
     // The settings stay.
     EXPECT_EQ(window.editor().paintCount, 5);
     EXPECT_EQ(child<QComboBox>("cbUnit")->currentIndex(), 1);
+}
+
+TEST_F(EditorWindowTest, NoToTheSizeQuestionKeepsTheSizeAndTheDrawing) {
+    QTest::mouseClick(child<QWidget>("Image3"), Qt::LeftButton);
+    click(2, 2);
+    auto* columns = child<QComboBox>("cbX");
+    columns->setCurrentIndex(0);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(columns->currentIndex(), 17);
+    EXPECT_EQ(window.editor().width(), 20);
+    EXPECT_EQ(window.editor().editFields(1, 1), 3);
+    EXPECT_EQ(grid()->size(), QSize(21 * 20, 21 * 20));
+
+    // Once saved, the size changes without a question.
+    QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+    columns->setCurrentIndex(0);
+    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(window.editor().width(), 3);
 }
 
 TEST_F(EditorWindowTest, ClickPaintsOneCellWithTheChosenTerrainAndUnits) {
@@ -166,6 +186,11 @@ TEST_F(EditorWindowTest, SavingWritesIntoTheCurrentDirectory) {
     EXPECT_EQ(files(),
               QStringList({QString::fromUtf8("Řeka.xml"), QString::fromUtf8("Řeka1.xml")}));
     EXPECT_TRUE(messages.shown.isEmpty());
+    // The status line names the file last saved, with its whole path.
+    auto* status = child<QLabel>("lbStatus");
+    EXPECT_TRUE(status->text().endsWith(QDir(folder.path()).canonicalPath() +
+                                        QString::fromUtf8("/Řeka1.xml")))
+        << status->text().toStdString();
     QFile file(QDir(folder.path()).filePath(QString::fromUtf8("Řeka.xml")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("<name>\xD8\x65ka</name>\n<width>20</width>\n"));
@@ -177,6 +202,7 @@ TEST_F(EditorWindowTest, SavingWritesIntoTheCurrentDirectory) {
     EXPECT_TRUE(messages.shown[0].contains(QString::fromUtf8("„Autor“")));
     EXPECT_EQ(messages.shown[1], QString::fromUtf8("Mapu se nepodařilo uložit. Opakovat?"));
     EXPECT_EQ(files().size(), 2);
+    EXPECT_TRUE(status->text().isEmpty());
 
     // So does a setting that is no number.
     child<QLineEdit>("edAuthor")->setText("Jan");

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QSet>
 #include <QStyle>
 
 namespace kx {
@@ -40,10 +42,7 @@ TCDirectoryOutline::TCDirectoryOutline(QWidget* parent, TTextCase textCase, cons
             Click();
     });
     connect(this, &QTreeWidget::itemClicked, this, [this] { Click(); });
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        SetDirectory(FullPath(item));
-        Q_EMIT OnDblClick();
-    });
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &TCDirectoryOutline::listItem);
 
     // The tree starts at the process's current directory.
     const QString current = CurDir();
@@ -93,15 +92,25 @@ void TCDirectoryOutline::SetDrive(const QString& drive) {
 }
 
 void TCDirectoryOutline::SetDirectory(const QString& value) {
+    moveTo(value, true);
+}
+
+void TCDirectoryOutline::ShowDirectory(const QString& value) {
+    moveTo(value, false);
+}
+
+void TCDirectoryOutline::moveTo(const QString& value, bool enter) {
     if (value.isEmpty())
         return;
     const QString full = QDir::cleanPath(QDir::current().absoluteFilePath(value));
+    if (enter)
+        QDir::setCurrent(full); // a directory that cannot be entered still becomes Directory
     if (full == directory_)
         return;
     directory_ = full;
-    QDir::setCurrent(full); // a directory that cannot be entered still becomes Directory
     if (drive_.isEmpty()) {
-        SetDrive(kRoot);
+        drive_ = kRoot; // the one root there is; the tree is built down to Directory
+        BuildTree();
         return;
     }
     WalkTree(directory_);
@@ -134,7 +143,8 @@ void TCDirectoryOutline::BuildTree() {
     Change();
 }
 
-QTreeWidgetItem* TCDirectoryOutline::addItem(QTreeWidgetItem* parent, const QString& name) {
+QTreeWidgetItem* TCDirectoryOutline::addItem(QTreeWidgetItem* parent, const QString& name,
+                                             int index) {
     auto* item = new QTreeWidgetItem;
     item->setText(0, ForceCase(name));
     item->setData(0, kNameRole, name);
@@ -142,7 +152,7 @@ QTreeWidgetItem* TCDirectoryOutline::addItem(QTreeWidgetItem* parent, const QStr
     // Whether a directory has subdirectories is known only once it is listed.
     item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     if (parent)
-        parent->addChild(item);
+        parent->insertChild(index < 0 ? parent->childCount() : index, item);
     else
         addTopLevelItem(item);
     return item;
@@ -211,6 +221,63 @@ void TCDirectoryOutline::selectQuietly(QTreeWidgetItem* item) {
     setCurrentItem(item);
     quiet_ = false;
     scrollToItem(item);
+}
+
+void TCDirectoryOutline::Refresh() {
+    const QString selected = FullPath(currentItem());
+    quiet_ = true; // removed items move the current item without a choice of the user
+    refreshLevel(RootIndex());
+    quiet_ = false;
+    if (FullPath(currentItem()) != selected)
+        WalkTree(selected);
+}
+
+void TCDirectoryOutline::refreshLevel(QTreeWidgetItem* item) {
+    if (!IsListed(item))
+        return;
+    const auto nameOf = [](const QTreeWidgetItem* child) {
+        return child->data(0, kNameRole).toString();
+    };
+    const QStringList names = subdirectoryNames(FullPath(item), locale_);
+    const QSet<QString> present(names.begin(), names.end());
+    for (int i = item->childCount() - 1; i >= 0; --i) {
+        if (!present.contains(nameOf(item->child(i))))
+            delete item->takeChild(i);
+    }
+    // The children left are in list order; the new names go in between.
+    for (int i = 0; i < int(names.size()); ++i) {
+        if (i < item->childCount() && nameOf(item->child(i)) == names[i])
+            continue;
+        int found = -1;
+        for (int j = i + 1; j < item->childCount() && found < 0; ++j) {
+            if (nameOf(item->child(j)) == names[i])
+                found = j;
+        }
+        if (found >= 0)
+            item->insertChild(i, item->takeChild(found));
+        else
+            addItem(item, names[i], i);
+    }
+    for (int i = 0; i < item->childCount(); ++i)
+        refreshLevel(item->child(i));
+}
+
+void TCDirectoryOutline::listItem(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    SetDirectory(FullPath(item));
+    Q_EMIT OnDblClick();
+}
+
+void TCDirectoryOutline::keyPressEvent(QKeyEvent* event) {
+    // Enter lists the selected directory, as a double click does, and goes no further (it
+    // would press the window's default button).
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        listItem(currentItem());
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void TCDirectoryOutline::Change() {

@@ -28,7 +28,12 @@ class TCDirectoryOutline : public QTreeWidget {
     void SetDrive(const QString& drive);
     // The current directory, a full path without a trailing '/' (except the root itself).
     QString Directory() const { return directory_; }
+    // Sets Directory and makes it the process's current directory (also when it is Directory
+    // already): the user chose it.
     void SetDirectory(const QString& value);
+    // Sets Directory as SetDirectory does but leaves the process's current directory alone:
+    // the program chose it (the browser's remembered folder).
+    void ShowDirectory(const QString& value);
     TTextCase TextCase() const { return textCase_; }
     void SetTextCase(TTextCase value);
 
@@ -54,18 +59,31 @@ class TCDirectoryOutline : public QTreeWidget {
     QTreeWidgetItem* GetChildNamed(const QString& name, QTreeWidgetItem* item);
     // Lists the item's level when that has not been done, then opens it.
     void Expand(QTreeWidgetItem* item);
+    // Lists every level listed so far again: directories made since then appear, removed ones
+    // go, the other items stay as they were. The selection stays on its directory while that
+    // exists, else moves to the nearest one above it that does.
+    void Refresh();
 
   Q_SIGNALS:
     // After the directory has changed and after every rebuild of the tree.
     void OnChange();
-    // A double click on an item, once Directory is that item's directory.
+    // A double click on an item, or Enter on the selected one, once Directory is that item's
+    // directory.
     void OnDblClick();
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
+    void moveTo(const QString& value, bool enter);
+    // The user lists the item's directory.
+    void listItem(QTreeWidgetItem* item);
+    void refreshLevel(QTreeWidgetItem* item);
     void Change();
     // A selection by the user: the selected item's directory becomes Directory.
     void Click();
-    QTreeWidgetItem* addItem(QTreeWidgetItem* parent, const QString& name);
+    // A new child item at `index` (-1 last), or a new top item without a parent.
+    QTreeWidgetItem* addItem(QTreeWidgetItem* parent, const QString& name, int index = -1);
     void selectQuietly(QTreeWidgetItem* item);
 
     QString drive_;

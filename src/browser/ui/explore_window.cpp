@@ -1,6 +1,7 @@
 #include "explore_window.h"
 
 #include "directory_outline.h"
+#include "elided_label.h"
 
 #include "browser/record_filter.h"
 #include "browser/record_list.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,10 +39,10 @@ template <typename T> T* named(T* widget, const char* name) {
     return widget;
 }
 
-QLabel* valueLabel(const char* name) {
-    auto* label = named(new QLabel, name);
+// A summary value: a long text is shortened to the pane's width, never widens it.
+ElidedLabel* valueLabel(const char* name) {
+    auto* label = named(new ElidedLabel, name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -52,7 +54,8 @@ TFExplore::TFExplore(QWidget* parent) : QDialog(parent), boxes_(this), messages_
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    cdo_ = named(new TCDirectoryOutline(this, TCDirectoryOutline::tcAsIs), "cdo");
+    cdo_ =
+        named(new TCDirectoryOutline(this, TCDirectoryOutline::tcAsIs, collationLocale()), "cdo");
     cdo_->setMinimumWidth(161);
     connect(cdo_, &TCDirectoryOutline::OnDblClick, this, &TFExplore::cdoDblClick);
 
@@ -88,7 +91,14 @@ TFExplore::TFExplore(QWidget* parent) : QDialog(parent), boxes_(this), messages_
     Button1_->setAutoDefault(false);
     connect(Button1_, &QPushButton::clicked, this, &TFExplore::Button1Click);
 
+    btnRefresh_ = named(new QPushButton(QStringLiteral("Obnovit")), "btnRefresh");
+    btnRefresh_->setAutoDefault(false);
+    btnRefresh_->setToolTip(
+        QString::fromUtf8("Znovu načte složky stromu a záznamy vypsané složky (F5)"));
+    connect(btnRefresh_, &QPushButton::clicked, this, &TFExplore::btnRefreshClick);
+
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnRefresh_);
     buttons->addStretch(1);
     buttons->addWidget(Button2_);
     buttons->addWidget(Button1_);
@@ -136,7 +146,9 @@ QWidget* TFExplore::buildInfo() {
         auto* label = new QLabel(QString::fromUtf8(caption));
         label->setObjectName(QStringLiteral("Label%1").arg(row + 1));
         grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignTop);
-        grid->addWidget(value, row, 1, Qt::AlignLeft | Qt::AlignTop);
+        // The values take the column's width, in which a long text is shortened.
+        grid->addWidget(value, row, 1,
+                        value == lbPl_ ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignTop);
         ++row;
     }
     grid->setColumnStretch(1, 1);
@@ -155,7 +167,10 @@ void TFExplore::setFolderMemory(QSettings* settings) {
     const QString folder = settings->value(kLastFolderKey).toString();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return;
-    cdo_->SetDirectory(folder);
+    // Only where the browser opens: the process's directory stays where the program was
+    // started (a relative record path on the command line is read from there) until the user
+    // chooses a folder in the tree.
+    cdo_->ShowDirectory(folder);
     listRememberedFolder_ = cdo_->Directory() == QDir(folder).absolutePath();
     if (listRememberedFolder_ && isVisible()) {
         listRememberedFolder_ = false;
@@ -181,8 +196,46 @@ void TFExplore::cdoDblClick() {
     }
 }
 
+void TFExplore::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        btnRefreshClick();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFExplore::btnRefreshClick() {
+    cdo_->Refresh();
+    if (!listReady_)
+        return;
+    const QString selected = selectedFileName();
+    listReady_ = false;
+    fillList(listedDirectory_);
+    listReady_ = true;
+    QTreeWidgetItem* again = nullptr;
+    for (int i = 0; i < lvMaps_->topLevelItemCount() && !again && !selected.isEmpty(); ++i) {
+        QTreeWidgetItem* item = lvMaps_->topLevelItem(i);
+        if (!item->isHidden() && item->data(0, kFileNameRole).toString() == selected)
+            again = item;
+    }
+    if (again)
+        lvMaps_->setCurrentItem(again); // reads its summary again: the file may have changed
+    else if (!selected.isEmpty())
+        showSummary({});
+}
+
+QString TFExplore::selectedFileName() const {
+    const QList<QTreeWidgetItem*> selected = lvMaps_->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->data(0, kFileNameRole).toString();
+}
+
 void TFExplore::FillRecordList() {
-    listedDirectory_ = cdo_->Directory();
+    fillList(cdo_->Directory());
+}
+
+void TFExplore::fillList(const QString& directory) {
+    listedDirectory_ = directory;
     const QList<RecordRow> rows = kx::FillRecordList(listedDirectory_);
     QList<QTreeWidgetItem*> items;
     items.reserve(rows.size());
@@ -207,9 +260,11 @@ void TFExplore::applyFilter() {
         QTreeWidgetItem* item = lvMaps_->topLevelItem(i);
         const bool shown = filter.matchesFolded(item->data(0, kFilterTextRole).toString());
         item->setHidden(!shown);
-        // A row the filter hides cannot stay the one "&Otevřít" opens.
-        if (!shown && item->isSelected())
+        // A row the filter hides cannot stay the one "&Otevřít" opens, nor stay summarised.
+        if (!shown && item->isSelected()) {
             item->setSelected(false);
+            showSummary({});
+        }
     }
     lvMaps_->setUpdatesEnabled(updates);
 }

@@ -8,7 +8,7 @@
 #include <functional>
 
 class QGroupBox;
-class QLabel;
+class QKeyEvent;
 class QLineEdit;
 class QListWidget;
 class QSettings;
@@ -18,6 +18,7 @@ class QTreeWidgetItem;
 
 namespace kx {
 
+class ElidedLabel;
 class TCDirectoryOutline;
 struct RecordSummary;
 
@@ -51,14 +52,22 @@ class TFExplore : public QDialog {
     void FillRecordList();
     void ShowRecordSummary(const QString& path);
 
-    // Shows only the rows that match the text of the filter box.
+    // Shows only the rows that match the text of the filter box; a selected row that it hides
+    // is deselected and its summary cleared.
     void applyFilter();
+
+    // "Obnovit" (F5): reads the tree's levels and the listed directory's records again,
+    // keeping the selected directory and record where they still exist.
+    void btnRefreshClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QWidget* buildInfo();
+    void fillList(const QString& directory);
+    QString selectedFileName() const;
     void showSummary(const RecordSummary& summary);
     QString pathOf(const QTreeWidgetItem* row) const;
 
@@ -74,13 +83,14 @@ class TFExplore : public QDialog {
     QLineEdit* edFilter_ = nullptr;
     QTreeWidget* lvMaps_ = nullptr;
     QGroupBox* gbInfo_ = nullptr;
-    QLabel* lbMN_ = nullptr;
-    QLabel* lbMR_ = nullptr;
-    QLabel* lbMS_ = nullptr;
-    QLabel* lbML_ = nullptr;
-    QLabel* lbTR_ = nullptr;
-    QLabel* lbTS_ = nullptr;
+    ElidedLabel* lbMN_ = nullptr;
+    ElidedLabel* lbMR_ = nullptr;
+    ElidedLabel* lbMS_ = nullptr;
+    ElidedLabel* lbML_ = nullptr;
+    ElidedLabel* lbTR_ = nullptr;
+    ElidedLabel* lbTS_ = nullptr;
     QListWidget* lbPl_ = nullptr;
+    QPushButton* btnRefresh_ = nullptr;
     QPushButton* Button2_ = nullptr;
     QPushButton* Button1_ = nullptr;
 };

@@ -5,10 +5,12 @@
 #include "editor_grid.h"
 #include "palette_image.h"
 
+#include "browser/ui/elided_label.h"
 #include "records/unit_kinds.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace kx {
@@ -80,9 +83,16 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
     mapArea_->setMinimumSize(6 * EditorGrid::kCellSize, 6 * EditorGrid::kCellSize);
     mapArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 0);
-    layout->addWidget(mapArea_, 1);
+    // A long path is shortened in its middle, so the file's name stays in sight.
+    lbStatus_ = named(new ElidedLabel(Qt::ElideMiddle), "lbStatus");
+    lbStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* panes = new QHBoxLayout;
+    panes->addLayout(left, 0);
+    panes->addWidget(mapArea_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(panes, 1);
+    layout->addWidget(lbStatus_);
 
     for (PaletteImage* image : images_)
         image->clicked = [this](int tag) { Image1Click(tag); };
@@ -93,10 +103,12 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
     connect(Button1_, &QPushButton::clicked, this, &TFCreate::Button1Click);
     connect(Button2_, &QPushButton::clicked, this, &TFCreate::Button2Click);
 
-    // Room for the whole 20 x 20 map beside the groups.
+    // Room for the whole 20 x 20 map beside the groups, and the status line below.
     const QSize grid = dgMap_->sizeHint();
-    resize(std::max(621, layout->sizeHint().width() - mapArea_->sizeHint().width() + grid.width()),
-           std::max(450, grid.height() + 2 * layout->contentsMargins().top()));
+    resize(std::max(621, panes->sizeHint().width() - mapArea_->sizeHint().width() + grid.width() +
+                             layout->contentsMargins().left() + layout->contentsMargins().right()),
+           std::max(450, grid.height() + 2 * layout->contentsMargins().top() + layout->spacing() +
+                             lbStatus_->sizeHint().height()));
 }
 
 QGroupBox* TFCreate::buildTerrainGroup() {
@@ -133,6 +145,7 @@ QGroupBox* TFCreate::buildMapGroup() {
     // Chosen before the handlers are connected: the map of the creation stays.
     cbX_->setCurrentIndex(kSizeItemTwenty);
     cbY_->setCurrentIndex(kSizeItemTwenty);
+    shownX_ = shownY_ = kSizeItemTwenty;
     cbX_->setToolTip(QString::fromUtf8("Počet sloupců; změna velikosti smaže nakreslenou mapu"));
     cbY_->setToolTip(QString::fromUtf8("Počet řádků; změna velikosti smaže nakreslenou mapu"));
     edName_ = edit("edName", "mapa", kMaxTextLength);
@@ -221,7 +234,19 @@ void TFCreate::Image1Click(int tag) {
 }
 
 void TFCreate::cbXChange() {
-    editor_.cbXChange(cbX_->currentIndex(), cbY_->currentIndex());
+    if (cbX_->currentIndex() == shownX_ && cbY_->currentIndex() == shownY_)
+        return;
+    if (!editor_.mayDiscardDrawing(*messages_)) {
+        // "Ne": the lists go back to the size of the map, which stays as drawn.
+        const QSignalBlocker blockX(cbX_);
+        const QSignalBlocker blockY(cbY_);
+        cbX_->setCurrentIndex(shownX_);
+        cbY_->setCurrentIndex(shownY_);
+        return;
+    }
+    shownX_ = cbX_->currentIndex();
+    shownY_ = cbY_->currentIndex();
+    editor_.cbXChange(shownX_, shownY_);
     dgMap_->mapResized();
 }
 
@@ -235,7 +260,12 @@ void TFCreate::dgMapSelectCell(int col, int row) {
 }
 
 void TFCreate::Button1Click() {
-    button1Click(editor_, mapTexts(), QDir::currentPath(), *messages_);
+    QString path;
+    const bool saved = button1Click(editor_, mapTexts(), QDir::currentPath(), *messages_, &path);
+    lbStatus_->setText(saved
+                           ? QString::fromUtf8("Mapa uložena do souboru %1")
+                                 .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                           : QString());
 }
 
 void TFCreate::Button2Click() {

@@ -18,13 +18,14 @@ class QScrollArea;
 namespace kx {
 
 class DescriptionEdit;
+class ElidedLabel;
 class EditorGrid;
 class PaletteImage;
 
 // The map editor window (FCreate): the terrain palette, the map's size, name, author,
 // description and game settings, the unit to place, and the map grid painted by clicking and
 // dragging. Closing only hides it, so the map and the texts stay for the next opening. The
-// map file goes into the process's current directory.
+// map file goes into the process's current directory; the status line below says where.
 class TFCreate : public QDialog {
     Q_OBJECT
   public:
@@ -71,6 +72,10 @@ class TFCreate : public QDialog {
     QPushButton* Button2_ = nullptr;
     QScrollArea* mapArea_ = nullptr;
     EditorGrid* dgMap_ = nullptr;
+    ElidedLabel* lbStatus_ = nullptr; // where the last save went
+    // The size lists' items of the map shown, to go back to when a change is declined.
+    int shownX_ = 0;
+    int shownY_ = 0;
 };
 
 } // namespace kx
