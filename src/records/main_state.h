@@ -11,7 +11,7 @@
 namespace kx {
 
 // The open dialog: its file name is the current record; its filter index (1 = XML records,
-// 2 = event logs) decides how a record is read.
+// 2 = event logs) decides how a chosen record is read unless its extension says.
 struct OpenDialogState {
     QString fileName;
     QString initialDir;
@@ -44,7 +44,7 @@ struct MainState {
     int selectedPlayer = -1; // item index of cbPlayers, -1 for none
     QString gbPlayersCaption = QString::fromUtf8(" Hráči "); // until a record is loaded
 
-    OpenDialogState dlgOpen; // its file name is the current record
+    OpenDialogState dlgOpen;        // its file name is the current record
     int recordReading = kFilterXml; // how the current record was read
 
     int mapColumns = 21; // dgMap columns and rows, the header ones included

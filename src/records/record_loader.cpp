@@ -169,6 +169,14 @@ int readingForPath(const QString& path) {
                                                                       : kFilterEventLog;
 }
 
+int readingForDialogChoice(const QString& path, int filterIndex) {
+    if (path.endsWith(QLatin1String(".kxr2"), Qt::CaseInsensitive))
+        return kFilterXml;
+    if (path.endsWith(QLatin1String(".kxr"), Qt::CaseInsensitive))
+        return kFilterEventLog;
+    return filterIndex;
+}
+
 bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
                 ActivityObserver* observer) {
     LoadedRecord previous = LoadedRecord::takeFrom(state);
@@ -324,7 +332,9 @@ bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& message
     }
     state.dlgOpen.initialDir = request.initialDir;
     state.dlgOpen.filterIndex = request.filterIndex;
-    return loadRecord(state, request.fileName, request.filterIndex, messages, observer);
+    return loadRecord(state, request.fileName,
+                      readingForDialogChoice(request.fileName, request.filterIndex), messages,
+                      observer);
 }
 
 bool btnNextClick(MainState& state, UserMessages& messages, ActivityObserver* observer) {

@@ -44,6 +44,11 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
 // XML record, anything else as an event log.
 int readingForPath(const QString& path);
 
+// How a record chosen in the open dialog is read: a name ending in ".kxr2" or ".kxr" (any
+// letter case) by its extension, any other name by the filter chosen (kFilterXml or
+// kFilterEventLog).
+int readingForDialogChoice(const QString& path, int filterIndex);
+
 // The open dialog; exec() returns false when the user cancels, else sets fileName and
 // filterIndex of the state it is given.
 class OpenDialog {
@@ -63,7 +68,8 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
 bool buildWorld(MainState& state, UserMessages& messages);
 
 // "&Otevřít": asks for a file (starting in the current record's folder) and loads it with the
-// reading of the filter chosen; the chosen filter stays selected.
+// reading its name or the filter chosen gives (readingForDialogChoice); the chosen filter
+// stays selected.
 bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& messages,
                      ActivityObserver* observer);
 

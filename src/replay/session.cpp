@@ -74,6 +74,12 @@ void ReplaySession::afterBuild() {
     ++generation_;
     slideStopSinceBuild_ = false;
     timeErrorSinceBuild_ = false;
+    // The new world starts with nothing of the old one shown: no event, no player's figures,
+    // no field described until the mouse points at one.
+    state_.info.clear();
+    state_.lbTime.clear();
+    state_.stats = {};
+    state_.inspector = {};
     redrawMap();
 }
 
@@ -223,6 +229,9 @@ void ReplaySession::stepBack(int count) {
     World& world = state_.world;
     const int32_t before = world.eventIndex;
     const int selected = state_.selectedPlayer;
+    // A step back from the summary returns to the map, which shows the target event.
+    state_.summaryShown = false;
+    state_.mapShown = true;
 
     state_.cbPlayers.clear();
     state_.selectedPlayer = -1;

@@ -143,8 +143,8 @@ TEST_F(Loader, TheReadingFollowsTheFilterNotTheExtension) {
     EXPECT_FALSE(loadRecord(state, path, kFilterXml, messages, nullptr));
     EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8(LoadMessages::kReadFailed)});
 
-    const QString xml = files.write("x.kxr2", {R"(<?xml version="1.0" encoding="windows-1250"?>)",
-                                               "<record>"});
+    const QString xml =
+        files.write("x.kxr2", {R"(<?xml version="1.0" encoding="windows-1250"?>)", "<record>"});
     messages.shown.clear();
     EXPECT_FALSE(loadRecord(state, xml, kFilterEventLog, messages, nullptr));
     EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8(LoadMessages::kNoHeader)});
@@ -193,4 +193,29 @@ TEST_F(Loader, OpenDialogStartsInTheCurrentFolderAndKeepsTheFilter) {
     EXPECT_EQ(state.world.eventIndex, 4);
     EXPECT_TRUE(state.mapShown);
     EXPECT_FALSE(state.summaryShown);
+}
+
+// The dialog reads ".kxr" and ".kxr2" by their extension whatever filter is selected; the
+// filter decides only for other names, and stays selected.
+TEST_F(Loader, TheOpenDialogReadsRecordsByTheirExtension) {
+    struct Case {
+        const char* name;
+        int filter;
+        int reading;
+    };
+    const Case cases[] = {
+        {"a.kxr", kFilterXml, kFilterEventLog},  {"a.KXR", kFilterXml, kFilterEventLog},
+        {"a.kxr2", kFilterEventLog, kFilterXml}, {"a.Kxr2", kFilterEventLog, kFilterXml},
+        {"a.kxr2.txt", kFilterXml, kFilterXml},  {"a.txt", kFilterEventLog, kFilterEventLog},
+        {"kxr", kFilterXml, kFilterXml},         {"a.kxr3", kFilterEventLog, kFilterEventLog},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readingForDialogChoice(c.name, c.filter), c.reading) << c.name;
+
+    ScriptedDialog dialog;
+    dialog.chosen = files.write("first.KXR", {kHeader, kMap, kHqPepa, kHqJana, kBuy});
+    dialog.filter = kFilterXml;
+    EXPECT_TRUE(mmFileOpenClick(state, dialog, messages, nullptr));
+    EXPECT_EQ(state.recordReading, kFilterEventLog);
+    EXPECT_EQ(state.dlgOpen.filterIndex, kFilterXml);
 }

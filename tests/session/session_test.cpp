@@ -127,17 +127,50 @@ TEST_F(Session, BackwardJumpsLandWhereTheRebuildWould) {
     EXPECT_EQ(state.world.unitGrid(0, 0), 11);
 }
 
-TEST_F(Session, BackwardJumpBehindTheSummaryKeepsItShown) {
+// A step back from the summary leaves it for the map at the target event; the end of the
+// world comes again after the last event.
+TEST_F(Session, StepBackFromTheSummaryShowsTheMapAtTheTarget) {
     load(twoPlayerRecord());
     session.Button2Click();
     session.Button2Click();
     ASSERT_TRUE(state.summaryShown);
     session.Button6Click();
-    EXPECT_TRUE(state.summaryShown);
+    EXPECT_FALSE(state.summaryShown);
+    EXPECT_TRUE(state.mapShown);
     EXPECT_EQ(state.world.eventIndex, 13);
+    EXPECT_EQ(state.info.last(), "Akce 12 z 14");
+    session.Button2Click();
+    EXPECT_TRUE(state.summaryShown);
     EXPECT_TRUE(session.btnNextClick());
     EXPECT_FALSE(state.summaryShown);
     EXPECT_EQ(state.world.eventIndex, 4);
+}
+
+// Another record starts with nothing of the old world shown; a failed load keeps it all.
+TEST_F(Session, LoadingAnotherRecordClearsTheOldWorldsFigures) {
+    load(twoPlayerRecord());
+    session.selectPlayer(1);
+    session.dgMapMouseMove(1, 1);
+    session.Button2Click();
+    const MainState before = state;
+    ASSERT_FALSE(before.stats.lbPH.isEmpty());
+    ASSERT_FALSE(before.inspector.lbFU.isEmpty());
+    ASSERT_FALSE(before.lbTime.isEmpty());
+
+    EXPECT_FALSE(session.loadRecord(files.write("bad.kxr", {"x"}), kFilterEventLog));
+    EXPECT_EQ(state.info, before.info);
+    EXPECT_EQ(state.lbTime, before.lbTime);
+    EXPECT_EQ(state.stats.lbPH, before.stats.lbPH);
+    EXPECT_EQ(state.inspector.lbFN, before.inspector.lbFN);
+
+    load(twoPlayerRecord().mid(0, 5));
+    EXPECT_TRUE(state.info.isEmpty());
+    EXPECT_TRUE(state.lbTime.isEmpty());
+    for (const QString& shown :
+         {state.stats.lbPT, state.stats.lbPN, state.stats.lbPP, state.stats.lbPH, state.stats.lbPA,
+          state.stats.lbPD, state.inspector.lbFN, state.inspector.lbFT, state.inspector.lbFO,
+          state.inspector.lbFU, state.inspector.lbFC})
+        EXPECT_TRUE(shown.isEmpty()) << shown.toStdString();
 }
 
 TEST_F(Session, SlideShowIntervalFollowsTheEdit) {

@@ -1,8 +1,11 @@
 #include "main_window_fixture.h"
 
 #include <QDockWidget>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
+
+#include <algorithm>
 
 using namespace kx;
 
@@ -42,6 +45,34 @@ TEST_F(EventDockTest, MenuShowsAndHidesIt) {
     EXPECT_TRUE(entry->isChecked());
     entry->trigger();
     EXPECT_FALSE(dock()->isVisible());
+}
+
+// Showing the list takes its room from the map and grows the window only within the
+// screen's room; closing it gives the room back: the window is as it was.
+TEST_F(EventDockTest, TheListTakesItsRoomFromTheMapAndGivesItBack) {
+    const QRect room = window.screen()->availableGeometry();
+    struct Case {
+        QSize size;
+        bool atTheBottom; // of the screen
+    };
+    for (const Case c : {Case{QSize(760, 640), false}, Case{window.minimumSizeHint(), true}}) {
+        window.resize(c.size);
+        window.move(room.left(), room.top());
+        QCoreApplication::processEvents();
+        if (c.atTheBottom)
+            window.move(room.left(), room.bottom() - window.frameGeometry().height() + 1);
+        QCoreApplication::processEvents();
+        const QSize mapBefore = map()->size();
+        action("mmUtilEvents")->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(room.contains(window.frameGeometry())) << c.size.height();
+        EXPECT_LE(map()->height(), mapBefore.height());
+        EXPECT_GT(table()->viewport()->height(), 0);
+        action("mmUtilEvents")->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.size(), c.size);
+        EXPECT_EQ(map()->size(), mapBefore);
+    }
 }
 
 // The current event is the selected row and stays in view as the replay moves; a double

@@ -1,5 +1,11 @@
 #include "main_window_fixture.h"
 
+#include "app/ui/window_layout.h"
+
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+
 using namespace kx;
 
 namespace {
@@ -58,4 +64,38 @@ TEST_F(LayoutTest, TheProgressBarMovesNothing) {
     EXPECT_FALSE(child<QLabel>("lbTime")->text().isEmpty());
     EXPECT_EQ(memo->geometry(), memoBefore);
     EXPECT_EQ(window.size(), windowBefore);
+}
+
+// A long world name loses its end in the players' title, which keeps " - hráči " and shows
+// the whole caption in its tool tip; the window keeps its width.
+TEST_F(LayoutTest, ALongWorldNameIsShortenedInThePlayersTitle) {
+    const QString name = QString::fromUtf8("Velmi dlouhý název světa, který se nevejde ?");
+    ASSERT_EQ(name.size(), 44);
+    QStringList lines = kSmallRecord;
+    lines[0] = QString::fromUtf8("2005-07-03-14-00-00; %1; 2; 4; 3; 4;").arg(name);
+    auto* players = child<QGroupBox>("gbPlayers");
+    const int width = window.width();
+    ASSERT_TRUE(window.openRecord(files.write(QStringLiteral("dlouhy.kxr"), lines)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.width(), width);
+    EXPECT_TRUE(players->title().endsWith(QString::fromUtf8("… - hráči ")))
+        << players->title().toStdString();
+    EXPECT_LE(players->minimumSizeHint().width(), players->width());
+    EXPECT_EQ(players->toolTip(), name + QString::fromUtf8(" - hráči"));
+}
+
+// Without a stored layout the window opens at its layout size, grown only as far as its
+// controls need, centred on the screen.
+TEST(FirstStart, TheWindowOpensAtItsLayoutSizeCentred) {
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("kx.ini")), QSettings::IniFormat);
+    TFMain window;
+    restoreWindowLayout(window, settings);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), QSize(582, 474).expandedTo(window.minimumSizeHint()));
+    const QRect room = window.screen()->availableGeometry();
+    const QSize frame = window.frameGeometry().size() - window.size();
+    EXPECT_LE((window.frameGeometry().center() - room.center()).manhattanLength(),
+              frame.width() + frame.height() + 2);
 }

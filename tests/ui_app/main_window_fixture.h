@@ -59,6 +59,7 @@ struct MainWindowTest : ::testing::Test {
 
     void SetUp() override {
         window.setMessages(&messages);
+        window.resize(760, 640); // room for a 20 x 20 map
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }

@@ -1,6 +1,8 @@
 #include "main_window_fixture.h"
 
 #include <QApplication>
+#include <QTabBar>
+#include <QTabWidget>
 
 using namespace kx;
 
@@ -24,12 +26,11 @@ struct ReplayKeysTest : MainWindowTest {
 
 } // namespace
 
-// The keys step as the buttons do, wherever the focus is among the window's other controls;
-// Space toggles the slide show rather than pressing the focused button.
+// The keys step as the buttons do, from the start on, and Space toggles the slide show.
 TEST_F(ReplayKeysTest, ArrowsHomeEndAndSpace) {
     const int32_t first = window.session().firstEventIndex();
     const int32_t last = window.session().eventCount() - 1;
-    button("Button1")->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), map()) << "the window starts with the map focused";
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(shown(), first);
@@ -52,16 +53,39 @@ TEST_F(ReplayKeysTest, ArrowsHomeEndAndSpace) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
     EXPECT_EQ(shown(), first);
 
-    button("Button1")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(child<QTimer>("slajd")->isActive());
-    EXPECT_EQ(shown(), first) << "the focused button was not pressed";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_FALSE(child<QTimer>("slajd")->isActive());
 
     // Ctrl with an arrow is not a replay key.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(shown(), first);
+}
+
+// A focused control keeps the keys it uses; a key it leaves reaches the window.
+TEST_F(ReplayKeysTest, FocusedControlsKeepTheirKeys) {
+    const int32_t first = window.session().firstEventIndex();
+    button("Button1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(shown(), first) << "the focused button was pressed";
+    EXPECT_FALSE(window.session().state().slideShowEnabled);
+
+    auto* highlight = child<QCheckBox>("cbHL");
+    highlight->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_FALSE(highlight->isChecked());
+    EXPECT_FALSE(window.session().state().slideShowEnabled);
+
+    child<QComboBox>("cbView")->setFocus(); // a list has no use for Right
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(shown(), first + 1);
+
+    auto* pages = child<QTabWidget>("PageControl1");
+    pages->tabBar()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(pages->currentIndex(), 2);
+    EXPECT_EQ(shown(), first + 1);
 }
 
 TEST_F(ReplayKeysTest, TypingInTheIntervalEditKeepsItsKeys) {

@@ -177,13 +177,16 @@ TEST_F(ReplayTest, SummaryReplacesTheMapAndPokracovatReloads) {
     EXPECT_EQ(lines[6], QString::fromUtf8("Svět nedohráli: "));
     EXPECT_EQ(lines[7], "");
 
-    // Further steps do nothing; a back jump rebuilds behind the summary.
+    // Further steps do nothing; a step back returns to the map at its target.
     click("Button2");
     EXPECT_TRUE(summary->isVisible());
     click("Button6");
-    EXPECT_TRUE(summary->isVisible());
+    EXPECT_FALSE(summary->isVisible());
+    EXPECT_TRUE(map()->isVisible());
     EXPECT_EQ(infoLines().last(), "Akce 8 z 10");
 
+    click("Button1", 2);
+    ASSERT_TRUE(summary->isVisible());
     click("btnNext");
     EXPECT_FALSE(summary->isVisible());
     EXPECT_FALSE(button("btnNext")->isVisible());

@@ -15,6 +15,13 @@
 
 namespace kx {
 
+namespace {
+
+constexpr int kMinimumRows = 3;
+constexpr int kScreenfulRows = 9;
+
+} // namespace
+
 EventDock::EventDock(ReplaySession& session, QWidget* parent)
     : QDockWidget(QString::fromUtf8("Seznam událostí"), parent), session_(session) {
     setObjectName(QStringLiteral("eventDock"));
@@ -51,9 +58,9 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
     columns->resizeSection(0, metrics.horizontalAdvance(QStringLiteral("00. 00. - 00:00:00")) + 16);
     columns->resizeSection(1,
                            metrics.horizontalAdvance(QString::fromUtf8("nektar na velení")) + 16);
-    // Room for a screenful of rows: showing the pane makes the window grow rather than the
-    // list shrink to a few rows.
-    table_->setMinimumHeight(rowsHeader->defaultSectionSize() * 9 + columns->sizeHint().height());
+    // A few rows at least: the pane asks the window for little room of its own.
+    table_->setMinimumHeight(rowsHeader->defaultSectionSize() * kMinimumRows +
+                             columns->sizeHint().height());
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(QString::fromUtf8("Hráč:")));
@@ -74,6 +81,11 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
     });
     connect(player_, qOverload<int>(&QComboBox::activated), this, [this] { applyFilter(); });
     connect(kind_, qOverload<int>(&QComboBox::activated), this, [this] { applyFilter(); });
+}
+
+int EventDock::preferredHeight() const {
+    return minimumSizeHint().height() +
+           table_->verticalHeader()->defaultSectionSize() * (kScreenfulRows - kMinimumRows);
 }
 
 void EventDock::refreshPlayers() {

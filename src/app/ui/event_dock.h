@@ -22,6 +22,8 @@ class EventDock : public QDockWidget {
 
     // Shows the session's record and current event; does nothing while hidden.
     void refresh();
+    // The pane's height with a screenful of rows in its list.
+    int preferredHeight() const;
 
   Q_SIGNALS:
     void jumpRequested(int32_t eventIndex);

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTimer>
 
 #include <algorithm>
@@ -32,6 +34,32 @@ namespace {
 void setTextIfChanged(QLabel* label, const QString& text) {
     if (label->text() != text)
         label->setText(text);
+}
+
+// The window as laid out for its first start; it grows as far as its controls need.
+constexpr QSize kLayoutSize(582, 474);
+
+const char* const kPlayersSuffix = " - hráči ";
+
+// The width a group box's title may take without widening the box.
+int titleRoom(const QGroupBox* box) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    const QFontMetrics metrics = box->fontMetrics();
+    const QSize frame = box->style()->sizeFromContents(QStyle::CT_GroupBox, &option,
+                                                       QSize(0, metrics.height()), box);
+    return box->width() - frame.width() - metrics.horizontalAdvance(QLatin1Char(' '));
+}
+
+// A caption that does not fit loses the end of its text before `kept`, which stays whole.
+QString elidedCaption(const QString& caption, const QString& kept, const QFontMetrics& metrics,
+                      int room) {
+    if (metrics.horizontalAdvance(caption) <= room)
+        return caption;
+    if (!caption.endsWith(kept))
+        return metrics.elidedText(caption, Qt::ElideRight, room);
+    const int nameRoom = std::max(0, room - metrics.horizontalAdvance(kept));
+    return metrics.elidedText(caption.chopped(kept.size()), Qt::ElideRight, nameRoom) + kept;
 }
 
 } // namespace
@@ -49,10 +77,12 @@ TFMain::TFMain(QWidget* parent)
     dgMap_->setSession(&session_); // also makes the map the session's repaint sink
     session_.state().dlgOpen.initialDir = QDir::currentPath();
     connectControls();
-    // The replay keys are looked at before the focused control takes them (see
-    // replayKeyPressed).
+    // The map and the summary get the replay keys before they handle keys themselves, and
+    // paints tell when a key's step has been shown (see eventFilter).
     QApplication::instance()->installEventFilter(this);
-    resize(760, 640);
+    resize(kLayoutSize.expandedTo(minimumSizeHint()));
+    // The replay keys work from the start.
+    dgMap_->setFocus();
     refresh();
 }
 
@@ -155,9 +185,11 @@ void TFMain::showModal(QWidget* window) {
 }
 
 void TFMain::keyPressEvent(QKeyEvent* event) {
-    // "Start!" is the default button (Enter) and "Zrušit" the cancel button (Esc): they take
-    // the keys that no control of the window used. Keys that close an open drop-down list stay
-    // with the list, which is a window of its own.
+    // The keys that no control of the window used: the replay keys, Enter for the default
+    // button "Start!" and Esc for the cancel button "Zrušit". Keys that close an open drop-down
+    // list stay with the list, which is a window of its own.
+    if (replayKeyPressed(event))
+        return;
     if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         switch (event->key()) {
         case Qt::Key_Return:
@@ -208,9 +240,23 @@ void TFMain::refreshPlayers() {
         const QSignalBlocker blocker(cbPlayers_);
         cbPlayers_->setCurrentIndex(state.selectedPlayer);
     }
-    if (gbPlayers_->title() != state.gbPlayersCaption)
-        gbPlayers_->setTitle(state.gbPlayersCaption.isEmpty() ? QString::fromUtf8(" Hráči ")
-                                                              : state.gbPlayersCaption);
+    refreshPlayersTitle();
+}
+
+void TFMain::refreshPlayersTitle() {
+    // A long world name is shortened so that the title fits the group and " - hráči " stays;
+    // the tool tip then holds the whole caption.
+    const QString& caption = session_.state().gbPlayersCaption;
+    const QString full = caption.isEmpty() ? QString::fromUtf8(" Hráči ") : caption;
+    QFont titleFont = gbPlayers_->font(); // measured bold, as some styles draw it
+    titleFont.setBold(true);
+    const QString title = elidedCaption(full, QString::fromUtf8(kPlayersSuffix),
+                                        QFontMetrics(titleFont), titleRoom(gbPlayers_));
+    if (gbPlayers_->title() != title)
+        gbPlayers_->setTitle(title);
+    const QString tip = title == full ? QString() : full.trimmed();
+    if (gbPlayers_->toolTip() != tip)
+        gbPlayers_->setToolTip(tip);
 }
 
 void TFMain::refreshLabels() {
@@ -260,7 +306,14 @@ void TFMain::refresh() {
         mRes_->setPlainText(state.summary.join(QLatin1Char('\n')));
         shownSummary_ = state.summary;
     }
-    mapArea_->setCurrentWidget(state.summaryShown ? summaryPage_ : static_cast<QWidget*>(dgMap_));
+    QWidget* page = state.summaryShown ? summaryPage_ : static_cast<QWidget*>(dgMap_);
+    if (mapArea_->currentWidget() != page) {
+        // The focus stays where the replay keys work when the summary and the map trade places.
+        const bool focused = mapArea_->isAncestorOf(QApplication::focusWidget());
+        mapArea_->setCurrentWidget(page);
+        if (focused)
+            (state.summaryShown ? static_cast<QWidget*>(mRes_) : dgMap_)->setFocus();
+    }
     Panel1_->setEnabled(state.panelEnabled);
     pbLoad_->setVisible(state.progressVisible);
     refreshSlideShow();

@@ -75,6 +75,7 @@ class TFMain : public QMainWindow {
     void connectControls();
     void afterAction();
     void refreshPlayers();
+    void refreshPlayersTitle();
     void refreshLabels();
     void refreshSlideShow();
     void showModal(QWidget* window);
@@ -87,6 +88,8 @@ class TFMain : public QMainWindow {
     void buildEventDock();
     void addViewMenuItems(QMenu* menu);
     void jumpTo(int32_t eventIndex);
+    void eventDockVisibilityChanged(bool visible);
+    bool inReplayKeyArea(const QWidget* widget) const;
     bool replayKeyPressed(QKeyEvent* event);
 
     QtUserMessages boxes_;
@@ -104,6 +107,9 @@ class TFMain : public QMainWindow {
     // A step made by a key has not been painted yet: repeated keys wait for it.
     bool keyStepPending_ = false;
     QTimer* keyStepTimeout_ = nullptr;
+    // The window's size while the docked event list is hidden: a window the list made grow
+    // shrinks back to it when the list closes.
+    QSize sizeWithoutEventDock_;
 
     // Controls, named as the window's layout names them.
     QGroupBox* gbPlayers_ = nullptr;

@@ -55,6 +55,8 @@ QPushButton* stepButton(const char* name, const char* text, const char* hint) {
     auto* button = named(new QPushButton(QString::fromUtf8(text)), name);
     button->setToolTip(QString::fromUtf8(hint));
     button->setAutoDefault(true); // Enter on a focused button presses that button
+    // A click leaves the focus where it was, so the replay keys go on working on the map.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setMinimumWidth(36);
     return button;
 }

@@ -1,39 +1,29 @@
 // The main window's timeline under the map, its event list pane and the replay keys: Left and
 // Right one event, with Shift ten, Home the first event, End the last, Space the slide show.
+// The replay keys are the map's, the timeline's and the window's: another focused control
+// keeps the keys it uses, and those it leaves reach the window.
 #include "main_window.h"
 
 #include "event_dock.h"
 #include "timeline_bar.h"
 
-#include <QAbstractSpinBox>
+#include "mapview/ui/map_grid.h"
+
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLineEdit>
+#include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kx {
 
 namespace {
-
-// Controls that take typed text keep every key; the replay keys are theirs there.
-bool takesTyping(const QWidget* widget) {
-    if (!widget)
-        return false;
-    if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
-        qobject_cast<const QComboBox*>(widget))
-        return true;
-    if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget))
-        return !text->isReadOnly();
-    if (const auto* text = qobject_cast<const QTextEdit*>(widget))
-        return !text->isReadOnly();
-    return false;
-}
 
 // Safety net: a step that paints nothing must not hold off repeated keys for good.
 constexpr int kKeyStepTimeoutMs = 250;
@@ -61,6 +51,30 @@ void TFMain::buildEventDock() {
     addDockWidget(Qt::BottomDockWidgetArea, eventDock_);
     eventDock_->hide();
     connect(eventDock_, &EventDock::jumpRequested, this, &TFMain::jumpTo);
+    connect(eventDock_, &QDockWidget::visibilityChanged, this, &TFMain::eventDockVisibilityChanged);
+}
+
+void TFMain::eventDockVisibilityChanged(bool visible) {
+    if (!isVisible() || eventDock_->isFloating())
+        return;
+    if (visible) {
+        // The window has grown as far as the list's few rows need, if at all: that growth
+        // stays on the screen. The list's usual height comes out of the map.
+        const QScreen* screen = this->screen();
+        if (screen && height() > sizeWithoutEventDock_.height()) {
+            const QRect room = screen->availableGeometry();
+            const int below = frameGeometry().bottom() - room.bottom();
+            if (below > 0)
+                move(x(), std::max(room.top(), y() - below));
+        }
+        resizeDocks({eventDock_}, {eventDock_->preferredHeight()}, Qt::Vertical);
+    } else if (size() == sizeWithoutEventDock_.expandedTo(minimumSize())) {
+        // The list's room goes back to the map, and a window the list made grow (and that has
+        // not been resized since) shrinks back.
+        layout()->invalidate(); // the minimum size without the list, now
+        layout()->activate();
+        resize(sizeWithoutEventDock_);
+    }
 }
 
 void TFMain::addViewMenuItems(QMenu* menu) {
@@ -82,13 +96,19 @@ void TFMain::jumpTo(int32_t eventIndex) {
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        // The window's own controls and the event list, also when it floats on its own.
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && (widget->window() == this || widget->window() == eventDock_))
+    case QEvent::KeyPress:
+        // The map, the summary in its place and the timeline use none of these keys
+        // themselves. Keys that reach the window are taken in keyPressEvent.
+        if (inReplayKeyArea(qobject_cast<QWidget*>(watched)))
             return replayKeyPressed(static_cast<QKeyEvent*>(event));
         break;
-    }
+    case QEvent::Resize:
+        if (watched == gbPlayers_)
+            refreshPlayersTitle();
+        // Showing the docked list may make the window grow before it tells it is shown.
+        else if (watched == this && (eventDock_->isHidden() || eventDock_->isFloating()))
+            sizeWithoutEventDock_ = size();
+        break;
     case QEvent::Paint:
         // The window paints what the last key's step changed: the next repeat may step.
         if (keyStepPending_) {
@@ -105,6 +125,17 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TFMain::inReplayKeyArea(const QWidget* widget) const {
+    if (!widget)
+        return false;
+    for (const QWidget* area :
+         {static_cast<const QWidget*>(dgMap_), static_cast<const QWidget*>(mRes_),
+          static_cast<const QWidget*>(timeline_)})
+        if (widget == area || area->isAncestorOf(widget))
+            return true;
+    return false;
+}
+
 bool TFMain::replayKeyPressed(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool shift = modifiers == Qt::ShiftModifier;
@@ -114,8 +145,6 @@ bool TFMain::replayKeyPressed(QKeyEvent* event) {
     const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right;
     const bool plain = key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Space;
     if (!(arrow || (plain && !shift)))
-        return false;
-    if (takesTyping(QApplication::focusWidget()))
         return false;
     // A held key repeats faster than a long step paints: repeats wait for the paint.
     if (event->isAutoRepeat() && keyStepPending_)

@@ -7,7 +7,7 @@
 
 namespace kx {
 
-// The open dialog with the two record filters; the chosen filter decides the reading.
+// The open dialog with the two record filters.
 class RecordOpenDialog : public OpenDialog {
   public:
     explicit RecordOpenDialog(QWidget* parent) : parent_(parent) {}

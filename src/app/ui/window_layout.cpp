@@ -1,6 +1,8 @@
 #include "window_layout.h"
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QSettings>
 
 namespace kx {
@@ -15,8 +17,16 @@ constexpr int kLayoutVersion = 1; // raise when the docks change in a way old la
 
 void restoreWindowLayout(QMainWindow& window, QSettings& settings) {
     const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
-    if (!geometry.isEmpty())
-        window.restoreGeometry(geometry);
+    if (geometry.isEmpty() || !window.restoreGeometry(geometry)) {
+        // As built, centred on the screen.
+        const QScreen* screen =
+            window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            QRect placed(QPoint(), window.size());
+            placed.moveCenter(screen->availableGeometry().center());
+            window.move(placed.topLeft());
+        }
+    }
     const QByteArray state = settings.value(kStateKey).toByteArray();
     if (!state.isEmpty())
         window.restoreState(state, kLayoutVersion);
