@@ -23,16 +23,9 @@ int editorIcon(int32_t code) {
 }
 
 QString terrainCaption(int32_t paintTerrain) {
-    switch (paintTerrain) {
-    case kEditorNormal:
-        return QString::fromUtf8("normální");
-    case kEditorSwamp:
-        return QString::fromUtf8("bažina");
-    case kEditorRock:
-        return QString::fromUtf8("skála");
-    default:
-        return QString::fromUtf8("nedobytné");
-    }
+    // The editor's terrain codes are the world's; anything else cannot be entered.
+    const QString name = terrainName(paintTerrain);
+    return name.isEmpty() ? QString::fromUtf8("nedobytné") : name;
 }
 
 MapEditor::MapEditor() {

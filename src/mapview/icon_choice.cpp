@@ -127,7 +127,7 @@ int fieldIcon(int32_t type, int32_t owner, const IconContext& context) {
             break;
         }
     }
-    const int view = context.viewItem;
+    const MapView view = context.viewItem;
     switch (type) {
     case 0:
     case 1:
@@ -144,11 +144,11 @@ int fieldIcon(int32_t type, int32_t owner, const IconContext& context) {
     case 17:
     case 18:
         // Louka units are seen in "Vše" and "Louka" only.
-        return view == kViewAll || view == kViewLouka ? typeIcon(type) : typeIcon(type - 5);
+        return view == MapView::All || view == MapView::Louka ? typeIcon(type) : typeIcon(type - 5);
     case 26:
     case 27:
     case 28:
-        return view == kViewAll || view == kViewLes ? typeIcon(type) : typeIcon(type - 5);
+        return view == MapView::All || view == MapView::Les ? typeIcon(type) : typeIcon(type - 5);
     case 31:
     case 32:
     case 33:
@@ -172,17 +172,20 @@ int cellIcon(const World& world, int x, int y, const IconContext& context) {
     const int32_t type = code % 100;
     const int32_t owner = code / 100;
     switch (context.viewFilter) {
-    case kViewLouka:
-    case kViewLes:
-        if (!teamSees(world, x, y, context.viewFilter - 1))
+    case MapView::Louka:
+        if (!teamSees(world, x, y, kTeamLouka))
             return kIconHidden;
         break;
-    case kViewPreview:
+    case MapView::Les:
+        if (!teamSees(world, x, y, kTeamLes))
+            return kIconHidden;
+        break;
+    case MapView::Preview:
         if (!onFrontLine(world, x, y))
             return kIconHidden;
         break;
-    default:
-        break; // "Vše" shows every cell
+    case MapView::All:
+        break; // every cell shows
     }
     return fieldIcon(type, owner, context);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "map_view.h"
+
 #include "records/world.h"
 
 #include <cstdint>
@@ -11,19 +13,13 @@ inline constexpr int kIconCount = 26;
 inline constexpr int kIconBlank = 0;  // impassable cell, or a code no table lists
 inline constexpr int kIconHidden = 1; // field type 0, or a cell the current view hides
 
-// Items of the view selector cbView, which are also the values of World::viewFilter.
-inline constexpr int kViewAll = 0;     // "Vše"
-inline constexpr int kViewLouka = 1;   // "Louka"
-inline constexpr int kViewLes = 2;     // "Les"
-inline constexpr int kViewPreview = 3; // "Náhled"
-
 // Everything besides the world that decides which icon a cell shows.
 struct IconContext {
-    int32_t viewFilter = kViewAll; // World::viewFilter: which neighbour rule applies
-    int viewItem = kViewAll;       // item index of cbView: which units fieldIcon hides
-    bool highlightFields = true;   // cbHL checked
-    bool hideHq = true;            // cbHH checked
-    int32_t highlightOwner = 0;    // World::highlightOwner, 0 = none
+    MapView viewFilter = MapView::All; // World::viewFilter: which neighbour rule applies
+    MapView viewItem = MapView::All;   // cbView's item: which units fieldIcon hides
+    bool highlightFields = true;       // cbHL checked
+    bool hideHq = true;                // cbHH checked
+    int32_t highlightOwner = 0;        // World::highlightOwner, 0 = none
 };
 
 // Icon of a field type (field code mod 100) regardless of view, highlight and HQ switch.

@@ -15,6 +15,19 @@ int32_t terrainFromLetter(char letter) {
     }
 }
 
+QString terrainName(int32_t terrain) {
+    switch (terrain) {
+    case 1:
+        return QString::fromUtf8("normální");
+    case 2:
+        return QString::fromUtf8("bažina");
+    case 3:
+        return QString::fromUtf8("skála");
+    default:
+        return QString();
+    }
+}
+
 int32_t terrainYield(int32_t terrain) {
     switch (terrain) {
     case 1:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -49,17 +51,32 @@ inline constexpr int32_t kTeamDestroyed = -1;
 
 // Field code = owner x 100 + class x 10 + units flag x 5 + terrain, or -1 (impassable).
 inline constexpr int32_t kImpassable = -1;
-inline int32_t fieldOwner(int32_t code) { return (code % 10000) / 100; }
-inline int32_t fieldClass(int32_t code) { return (code % 100) / 10; }
-inline int32_t fieldTerrain(int32_t code) { return code % 5; }
-inline bool fieldIsHq(int32_t code) { return code % 100 >= 30; }
+inline int32_t fieldOwner(int32_t code) {
+    return (code % 10000) / 100;
+}
+inline int32_t fieldClass(int32_t code) {
+    return (code % 100) / 10;
+}
+inline int32_t fieldTerrain(int32_t code) {
+    return code % 5;
+}
+inline bool fieldIsHq(int32_t code) {
+    return code % 100 >= 30;
+}
 
 // Unit code = count x 10 + kind.
-inline int32_t unitCount(int32_t code) { return code / 10; }
-inline int32_t unitKind(int32_t code) { return code % 10; }
+inline int32_t unitCount(int32_t code) {
+    return code / 10;
+}
+inline int32_t unitKind(int32_t code) {
+    return code % 10;
+}
 
 // Terrain of a map letter: 'N' normal 1, 'B' swamp 2, 'S' rock 3, anything else -1.
 int32_t terrainFromLetter(char letter);
+
+// Czech name of a terrain: 1 "normální", 2 "bažina", 3 "skála", empty for anything else.
+QString terrainName(int32_t terrain);
 
 // Hourly nectar yield of a terrain: 12, 7, 5, and 0 for anything else.
 int32_t terrainYield(int32_t terrain);

@@ -1,41 +1,40 @@
 #include "event_kind.h"
 
-#include <utility>
+#include "nectar_transfers.h"
+#include "unit_actions.h"
 
 namespace kx {
 
-EventKind eventKindOf(QByteArrayView caption) {
-    static const std::pair<QByteArrayView, EventKind> kKeywords[] = {
-        {"buy", EventKind::Buy},         {"attack", EventKind::Attack},
-        {"move", EventKind::Move},       {"convert_gnd", EventKind::ConvertGround},
-        {"retreat", EventKind::Retreat}, {"trade", EventKind::Trade},
-        {"trade_hq", EventKind::TradeHq}};
-    for (const auto& [keyword, kind] : kKeywords)
-        if (isEventKeyword(caption, keyword))
-            return kind;
-    return EventKind::Other;
-}
+constexpr std::array<EventKindInfo, kEventKindCount> kEventKinds = {{
+    {EventKind::Buy, "buy", "nákup", applyBuy, EventParties::Cell},
+    {EventKind::Attack, "attack", "útok", applyAttack, EventParties::Attack},
+    {EventKind::Move, "move", "přesun", applyMove, EventParties::Cell},
+    {EventKind::ConvertGround, "convert_gnd", "převod půdy", applyConvertGround,
+     EventParties::Cell},
+    {EventKind::Retreat, "retreat", "prodej jednotek", applyRetreat, EventParties::Cell},
+    {EventKind::Trade, "trade", "nektar hráči", applyTrade, EventParties::Transfer},
+    {EventKind::TradeHq, "trade_hq", "nektar na velení", applyTradeHq, EventParties::Transfer},
+    {EventKind::Other, {}, "jiná", nullptr, EventParties::None},
+}};
 
-QString eventKindName(EventKind kind) {
-    switch (kind) {
-    case EventKind::Buy:
-        return QString::fromUtf8("nákup");
-    case EventKind::Attack:
-        return QString::fromUtf8("útok");
-    case EventKind::Move:
-        return QString::fromUtf8("přesun");
-    case EventKind::ConvertGround:
-        return QString::fromUtf8("převod půdy");
-    case EventKind::Retreat:
-        return QString::fromUtf8("prodej jednotek");
-    case EventKind::Trade:
-        return QString::fromUtf8("nektar hráči");
-    case EventKind::TradeHq:
-        return QString::fromUtf8("nektar na velení");
-    case EventKind::Other:
-        break;
-    }
-    return QString::fromUtf8("jiná");
+namespace {
+
+constexpr bool rowsFollowTheKinds() {
+    for (size_t i = 0; i < kEventKinds.size(); ++i)
+        if (static_cast<size_t>(kEventKinds[i].kind) != i + 1)
+            return false;
+    return kEventKinds.back().kind == EventKind::Other && kEventKinds.back().keyword.empty();
+}
+static_assert(rowsFollowTheKinds(), "eventKindInfo indexes the table by kind");
+
+} // namespace
+
+EventKind eventKindOf(QByteArrayView caption) {
+    // Every row but the last (Other) has a keyword; the size check rejects most at once.
+    for (size_t i = 0; i + 1 < kEventKinds.size(); ++i)
+        if (isEventKeyword(caption, kEventKinds[i].keyword))
+            return kEventKinds[i].kind;
+    return EventKind::Other;
 }
 
 } // namespace kx

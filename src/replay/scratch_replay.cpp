@@ -33,19 +33,15 @@ int8_t ScratchReplay::ownerAt(QByteArrayView address) const {
 }
 
 EventPlayers ScratchReplay::playersOf(const EventItem& event) const {
-    switch (eventKindOf(event.caption)) {
-    case EventKind::Trade:
-    case EventKind::TradeHq:
+    switch (eventKindInfo(eventKindOf(event.caption)).parties) {
+    case EventParties::Transfer:
         return {static_cast<int8_t>(directory_.indexOf(event.subItem(1))),
                 static_cast<int8_t>(directory_.indexOf(event.subItem(2)))};
-    case EventKind::Attack:
+    case EventParties::Attack:
         return {ownerAt(event.subItem(1)), ownerAt(event.subItem(2))};
-    case EventKind::Buy:
-    case EventKind::Move:
-    case EventKind::ConvertGround:
-    case EventKind::Retreat:
+    case EventParties::Cell:
         return {ownerAt(event.subItem(1)), -1};
-    case EventKind::Other:
+    case EventParties::None:
         break;
     }
     return {-1, -1};

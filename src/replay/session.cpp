@@ -14,6 +14,7 @@
 #include "records/windows1250.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kx {
 
@@ -38,19 +39,6 @@ QString recountSentence(int32_t count) {
     if (count >= 2)
         return QString::fromUtf8("Provedeny %1 přepočty.").arg(count);
     return QString::fromUtf8("Proveden 1 přepočet.");
-}
-
-QString terrainName(int32_t terrain) {
-    switch (terrain) {
-    case 1:
-        return QString::fromUtf8("normální");
-    case 2:
-        return QString::fromUtf8("bažina");
-    case 3:
-        return QString::fromUtf8("skála");
-    default:
-        return QString();
-    }
 }
 
 } // namespace
@@ -412,10 +400,11 @@ void ReplaySession::redrawMap() {
 }
 
 void ReplaySession::cbViewChange(int item) {
-    if (item < 0 || item > 3)
+    const std::optional<MapView> view = mapViewAt(item);
+    if (!view)
         return;
-    viewItem_ = item;
-    state_.world.viewFilter = item;
+    viewItem_ = *view;
+    state_.world.viewFilter = static_cast<int32_t>(*view);
     redrawMap();
 }
 

@@ -4,6 +4,7 @@
 #include "replay_context.h"
 #include "snapshot_cache.h"
 
+#include "mapview/map_view.h"
 #include "records/main_state.h"
 #include "records/record_loader.h"
 #include "records/user_messages.h"
@@ -80,7 +81,7 @@ class ReplaySession {
     void cbHHClick(bool checked);                                         // cbHH
     bool highlightFields() const { return highlightFields_; }
     bool hideHq() const { return hideHq_; }
-    int viewItem() const { return viewItem_; }
+    MapView viewItem() const { return viewItem_; }
     void dgMapMouseMove(int column, int row);
     void edFChange();
 
@@ -113,7 +114,7 @@ class ReplaySession {
     bool busy_ = false;
     bool highlightFields_ = true;
     bool hideHq_ = true;
-    int viewItem_ = 0;
+    MapView viewItem_ = MapView::All;
 
     SnapshotCache snapshots_;
     bool snapshotsEnabled_ = true;

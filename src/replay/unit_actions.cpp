@@ -284,9 +284,8 @@ void applyConvertGround(ReplayContext& ctx, int row) {
             (*owner)[Moves] = wrapSub((*owner)[Moves], 1);
         }
     }
-    const QString name = letter == 'B'   ? QStringLiteral("bažina")
-                         : letter == 'S' ? QStringLiteral("skála")
-                                         : QStringLiteral("normální");
+    // The sentence names any letter other than B and S normal ground.
+    const QString name = terrainName(terrain > 0 ? terrain : 1);
     ctx.say([&] {
         return QString(QStringLiteral("Políčko ") + text(*item, 1) +
                        QStringLiteral(" bylo převedeno na typ ") + name + u'.');

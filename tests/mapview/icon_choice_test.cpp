@@ -22,15 +22,15 @@ World makeWorld(int width, int height, std::vector<int32_t> teams) {
     return world;
 }
 
-IconContext view(int item) {
+IconContext view(MapView item) {
     IconContext context;
     context.viewFilter = item;
     context.viewItem = item;
     return context;
 }
 
-IconContext highlighted(int item, int32_t owner) {
-    IconContext context = view(item);
+IconContext highlighted(MapView item, int32_t owner) {
+    IconContext context = view(MapView(item));
     context.highlightOwner = owner;
     return context;
 }
@@ -55,16 +55,28 @@ TEST(FieldIcon, HighlightWinsOverViewsAndTheHqSwitch) {
         {27, 24}, {18, 25}, {28, 25}, {31, 17}, {36, 17}, {32, 18}, {37, 18}, {33, 19}, {38, 19}};
     for (int item = 0; item < 4; ++item)
         for (const auto& [type, icon] : table)
-            EXPECT_EQ(fieldIcon(type, 3, highlighted(item, 3)), icon) << item << " " << type;
+            EXPECT_EQ(fieldIcon(type, 3, highlighted(MapView(item), 3)), icon)
+                << item << " " << type;
 
     // Types without an entry fall through; another owner, owner 0 and cbHL off do not light.
-    EXPECT_EQ(fieldIcon(1, 3, highlighted(0, 3)), 2);
-    EXPECT_EQ(fieldIcon(0, 0, highlighted(0, 0)), 1);
-    EXPECT_EQ(fieldIcon(11, 2, highlighted(0, 3)), 5);
-    IconContext off = highlighted(0, 3);
+    EXPECT_EQ(fieldIcon(1, 3, highlighted(MapView::All, 3)), 2);
+    EXPECT_EQ(fieldIcon(0, 0, highlighted(MapView::All, 0)), 1);
+    EXPECT_EQ(fieldIcon(11, 2, highlighted(MapView::All, 3)), 5);
+    IconContext off = highlighted(MapView::All, 3);
     off.highlightFields = false;
     EXPECT_EQ(fieldIcon(16, 3, off), 11);
     EXPECT_EQ(fieldIcon(36, 3, off), 8);
+}
+
+TEST(MapView, SelectorItemsAreTheViewsInOrderWithTheirTexts) {
+    const char* const names[] = {"Vše", "Louka", "Les", "Náhled"};
+    for (int item = 0; item < 4; ++item) {
+        ASSERT_EQ(mapViewAt(item), kMapViews[static_cast<size_t>(item)]) << item;
+        EXPECT_EQ(static_cast<int>(*mapViewAt(item)), item); // the JSON's viewFilter
+        EXPECT_EQ(mapViewName(*mapViewAt(item)), QString::fromUtf8(names[item])) << item;
+    }
+    EXPECT_FALSE(mapViewAt(-1));
+    EXPECT_FALSE(mapViewAt(4));
 }
 
 TEST(FieldIcon, ViewsHideTheOtherTeamsUnitsAndTheSwitchHidesHqs) {
@@ -72,22 +84,22 @@ TEST(FieldIcon, ViewsHideTheOtherTeamsUnitsAndTheSwitchHidesHqs) {
     const int loukaUnits[4] = {11, 11, 5, 5};
     const int lesUnits[4] = {14, 8, 14, 8};
     for (int item = 0; item < 4; ++item) {
-        EXPECT_EQ(fieldIcon(16, 1, view(item)), loukaUnits[item]) << item;
-        EXPECT_EQ(fieldIcon(18, 1, view(item)), loukaUnits[item] + 2) << item;
-        EXPECT_EQ(fieldIcon(26, 2, view(item)), lesUnits[item]) << item;
-        EXPECT_EQ(fieldIcon(28, 2, view(item)), lesUnits[item] + 2) << item;
-        EXPECT_EQ(fieldIcon(0, 0, view(item)), kIconHidden) << item;
+        EXPECT_EQ(fieldIcon(16, 1, view(MapView(item))), loukaUnits[item]) << item;
+        EXPECT_EQ(fieldIcon(18, 1, view(MapView(item))), loukaUnits[item] + 2) << item;
+        EXPECT_EQ(fieldIcon(26, 2, view(MapView(item))), lesUnits[item]) << item;
+        EXPECT_EQ(fieldIcon(28, 2, view(MapView(item))), lesUnits[item] + 2) << item;
+        EXPECT_EQ(fieldIcon(0, 0, view(MapView(item))), kIconHidden) << item;
     }
     // The unit hiding follows the selector's item, not viewFilter.
-    IconContext mixed = view(kViewAll);
-    mixed.viewItem = kViewLes;
+    IconContext mixed = view(MapView::All);
+    mixed.viewItem = MapView::Les;
     EXPECT_EQ(fieldIcon(16, 1, mixed), 5);
 
-    IconContext shown = view(kViewAll);
+    IconContext shown = view(MapView::All);
     shown.hideHq = false;
-    EXPECT_EQ(fieldIcon(37, 2, view(kViewAll)), 9);
+    EXPECT_EQ(fieldIcon(37, 2, view(MapView::All)), 9);
     EXPECT_EQ(fieldIcon(37, 2, shown), 18);
-    EXPECT_EQ(fieldIcon(33, 1, view(kViewAll)), 7);
+    EXPECT_EQ(fieldIcon(33, 1, view(MapView::All)), 7);
     EXPECT_EQ(fieldIcon(33, 1, shown), 19);
     EXPECT_EQ(fieldIcon(34, 1, shown), kIconBlank);
 }
@@ -97,12 +109,12 @@ TEST(CellIcon, ImpassableAndOutsideCellsAreBlankInEveryView) {
     world.fieldGrid(1, 1) = kImpassable;
     world.fieldGrid(1, 2) = 111;
     for (int item = 0; item < 4; ++item) {
-        EXPECT_EQ(cellIcon(world, 1, 1, view(item)), kIconBlank) << item;
-        EXPECT_EQ(cellIcon(world, 3, 0, view(item)), kIconBlank) << item;
-        EXPECT_EQ(cellIcon(world, 0, -1, view(item)), kIconBlank) << item;
+        EXPECT_EQ(cellIcon(world, 1, 1, view(MapView(item))), kIconBlank) << item;
+        EXPECT_EQ(cellIcon(world, 3, 0, view(MapView(item))), kIconBlank) << item;
+        EXPECT_EQ(cellIcon(world, 0, -1, view(MapView(item))), kIconBlank) << item;
     }
     World unallocated;
-    EXPECT_EQ(cellIcon(unallocated, 0, 0, view(kViewAll)), kIconBlank);
+    EXPECT_EQ(cellIcon(unallocated, 0, 0, view(MapView::All)), kIconBlank);
 }
 
 TEST(CellIcon, TeamViewsSeeTheirFieldsAndTheirNeighbours) {
@@ -112,7 +124,7 @@ TEST(CellIcon, TeamViewsSeeTheirFieldsAndTheirNeighbours) {
     world.fieldGrid(2, 1) = 2;   // free swamp next to it
     world.fieldGrid(0, 2) = 3;   // free rock diagonally below left
     world.fieldGrid(4, 1) = 226; // les with units
-    const IconContext louka = view(kViewLouka);
+    const IconContext louka = view(MapView::Louka);
     EXPECT_EQ(cellIcon(world, 1, 1, louka), 5);
     EXPECT_EQ(cellIcon(world, 2, 1, louka), 3);
     EXPECT_EQ(cellIcon(world, 0, 2, louka), 4);
@@ -120,7 +132,7 @@ TEST(CellIcon, TeamViewsSeeTheirFieldsAndTheirNeighbours) {
     EXPECT_EQ(cellIcon(world, 3, 0, louka), kIconHidden);
 
     // The les view sees its own units and the louka field only once adjacent.
-    const IconContext les = view(kViewLes);
+    const IconContext les = view(MapView::Les);
     EXPECT_EQ(cellIcon(world, 4, 1, les), 14);
     EXPECT_EQ(cellIcon(world, 3, 2, les), 2);
     EXPECT_EQ(cellIcon(world, 1, 1, les), kIconHidden);
@@ -136,17 +148,17 @@ TEST(CellIcon, NeighboursStopAtTheWorldsEdges) {
     // column lies the top of the next) nor around the edges as on a torus.
     World world = makeWorld(3, 5, {kTeamLouka});
     world.fieldGrid(1, 0) = 111;
-    EXPECT_EQ(cellIcon(world, 0, 4, view(kViewLouka)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 0, 4, view(MapView::Louka)), kIconHidden);
     world.fieldGrid(1, 0) = 1;
     world.fieldGrid(0, 0) = 111;
-    EXPECT_EQ(cellIcon(world, 2, 4, view(kViewLouka)), kIconHidden);
-    EXPECT_EQ(cellIcon(world, 2, 0, view(kViewLouka)), kIconHidden);
-    EXPECT_EQ(cellIcon(world, 1, 1, view(kViewLouka)), 2);
+    EXPECT_EQ(cellIcon(world, 2, 4, view(MapView::Louka)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 2, 0, view(MapView::Louka)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 1, 1, view(MapView::Louka)), 2);
     // A louka field in the corner lights only its in-world neighbours.
     world.fieldGrid(2, 4) = 113;
-    EXPECT_EQ(cellIcon(world, 2, 4, view(kViewLouka)), 7);
-    EXPECT_EQ(cellIcon(world, 1, 3, view(kViewLouka)), 2);
-    EXPECT_EQ(cellIcon(world, 0, 3, view(kViewLouka)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 2, 4, view(MapView::Louka)), 7);
+    EXPECT_EQ(cellIcon(world, 1, 3, view(MapView::Louka)), 2);
+    EXPECT_EQ(cellIcon(world, 0, 3, view(MapView::Louka)), kIconHidden);
 }
 
 TEST(CellIcon, PreviewShowsOnlyHeldFieldsOnTheFrontLine) {
@@ -154,7 +166,7 @@ TEST(CellIcon, PreviewShowsOnlyHeldFieldsOnTheFrontLine) {
     world.fieldGrid(1, 1) = 116; // louka with units
     world.fieldGrid(2, 1) = 3;   // free rock between both sides
     world.fieldGrid(3, 1) = 221;
-    const IconContext preview = view(kViewPreview);
+    const IconContext preview = view(MapView::Preview);
     EXPECT_EQ(cellIcon(world, 2, 1, preview), kIconHidden);
     EXPECT_EQ(cellIcon(world, 1, 1, preview), kIconHidden);
     EXPECT_EQ(cellIcon(world, 3, 1, preview), kIconHidden);
@@ -164,7 +176,7 @@ TEST(CellIcon, PreviewShowsOnlyHeldFieldsOnTheFrontLine) {
     EXPECT_EQ(cellIcon(world, 2, 2, preview), 9); // cbHH draws it as a les field
     EXPECT_EQ(cellIcon(world, 2, 1, preview), kIconHidden);
     EXPECT_EQ(cellIcon(world, 3, 1, preview), kIconHidden); // only les around it
-    EXPECT_EQ(cellIcon(world, 1, 1, highlighted(kViewPreview, 1)), 23);
+    EXPECT_EQ(cellIcon(world, 1, 1, highlighted(MapView::Preview, 1)), 23);
 }
 
 TEST(CellIcon, DestroyedPlayersAndUnknownOwnersBelongToNoTeamView) {
@@ -173,20 +185,20 @@ TEST(CellIcon, DestroyedPlayersAndUnknownOwnersBelongToNoTeamView) {
     world.fieldGrid(1, 1) = 211;
     world.fieldGrid(2, 1) = 111;
     world.fieldGrid(3, 1) = 1;
-    for (int item : {kViewLouka, kViewLes})
-        EXPECT_EQ(cellIcon(world, 0, 0, view(item)), kIconHidden) << item;
-    EXPECT_EQ(cellIcon(world, 1, 1, view(kViewLes)), kIconHidden);
-    EXPECT_EQ(cellIcon(world, 1, 1, view(kViewLouka)), 5); // seen from its louka neighbour
+    for (MapView item : {MapView::Louka, MapView::Les})
+        EXPECT_EQ(cellIcon(world, 0, 0, view(item)), kIconHidden) << int(item);
+    EXPECT_EQ(cellIcon(world, 1, 1, view(MapView::Les)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 1, 1, view(MapView::Louka)), 5); // seen from its louka neighbour
     // In the preview the destroyed player is the forest side.
-    EXPECT_EQ(cellIcon(world, 2, 1, view(kViewPreview)), 5);
-    EXPECT_EQ(cellIcon(world, 1, 1, view(kViewPreview)), 5);
+    EXPECT_EQ(cellIcon(world, 2, 1, view(MapView::Preview)), 5);
+    EXPECT_EQ(cellIcon(world, 1, 1, view(MapView::Preview)), 5);
 
     world.fieldGrid(1, 1) = 711;
-    EXPECT_EQ(cellIcon(world, 1, 1, view(kViewAll)), 5);
-    EXPECT_EQ(cellIcon(world, 1, 1, view(kViewLouka)), 5); // its louka neighbour sees it
-    EXPECT_EQ(cellIcon(world, 0, 0, view(kViewLouka)), kIconHidden);
-    EXPECT_EQ(cellIcon(world, 2, 1, view(kViewPreview)), kIconHidden);
-    EXPECT_EQ(cellIcon(world, 1, 1, highlighted(kViewAll, 7)), 20);
+    EXPECT_EQ(cellIcon(world, 1, 1, view(MapView::All)), 5);
+    EXPECT_EQ(cellIcon(world, 1, 1, view(MapView::Louka)), 5); // its louka neighbour sees it
+    EXPECT_EQ(cellIcon(world, 0, 0, view(MapView::Louka)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 2, 1, view(MapView::Preview)), kIconHidden);
+    EXPECT_EQ(cellIcon(world, 1, 1, highlighted(MapView::All, 7)), 20);
 }
 
 TEST(CellIcon, HostileCodesNeverReachOutsideThePlayerTable) {
@@ -195,12 +207,12 @@ TEST(CellIcon, HostileCodesNeverReachOutsideThePlayerTable) {
     for (int32_t code : codes) {
         world.fieldGrid(1, 1) = code;
         for (int item = 0; item < 4; ++item) {
-            const int icon = cellIcon(world, 1, 1, view(item));
+            const int icon = cellIcon(world, 1, 1, view(MapView(item)));
             EXPECT_GE(icon, 0) << code;
             EXPECT_LT(icon, kIconCount) << code;
-            EXPECT_GE(cellIcon(world, 0, 0, view(item)), 0);
+            EXPECT_GE(cellIcon(world, 0, 0, view(MapView(item))), 0);
         }
     }
     world.fieldGrid(1, 1) = -101; // owner -1, type -1
-    EXPECT_EQ(cellIcon(world, 1, 1, highlighted(kViewAll, -1)), kIconBlank);
+    EXPECT_EQ(cellIcon(world, 1, 1, highlighted(MapView::All, -1)), kIconBlank);
 }

@@ -36,6 +36,11 @@ TEST(World, CodesDecodeIntoTheirDigits) {
     EXPECT_EQ(terrainFromLetter('S'), 3);
     EXPECT_EQ(terrainFromLetter('n'), -1);
     EXPECT_EQ(terrainFromLetter('X'), -1);
+    EXPECT_EQ(terrainName(terrainFromLetter('N')), QString::fromUtf8("normální"));
+    EXPECT_EQ(terrainName(terrainFromLetter('B')), QString::fromUtf8("bažina"));
+    EXPECT_EQ(terrainName(terrainFromLetter('S')), QString::fromUtf8("skála"));
+    EXPECT_TRUE(terrainName(-1).isEmpty());
+    EXPECT_TRUE(terrainName(0).isEmpty());
 
     EXPECT_EQ(fieldOwner(337), 3);
     EXPECT_EQ(fieldClass(337), 3);

@@ -1,6 +1,7 @@
 #include "../records/record_files.h"
 
 #include "../recordgen/generated_log.h"
+#include "replay/event_kind.h"
 #include "replay/event_rows.h"
 #include "replay/session.h"
 
@@ -67,6 +68,20 @@ TEST(EventRows, SentencesAreThoseOfLiveSteps) {
         ASSERT_EQ(rows.sentence(row), expected[row]) << row;
     EXPECT_EQ(rows.sentence(-1), QString());
     EXPECT_EQ(rows.sentence(rows.rowCount()), QString());
+}
+
+// Each kind's row: its keyword in any case of A to Z finds the row again; Other has none.
+TEST(EventKinds, KeywordsFindTheirRows) {
+    for (const EventKindInfo& row : kEventKinds) {
+        EXPECT_EQ(&eventKindInfo(row.kind), &row);
+        if (row.kind == EventKind::Other) {
+            EXPECT_EQ(eventKindOf(""), EventKind::Other);
+            continue;
+        }
+        EXPECT_EQ(eventKindOf(row.keyword), row.kind) << row.name;
+        EXPECT_EQ(eventKindOf(row.keyword.toByteArray().toUpper()), row.kind) << row.name;
+        EXPECT_EQ(eventKindOf(row.keyword.chopped(1)), EventKind::Other) << row.name;
+    }
 }
 
 TEST(EventRows, TimeAndKindOfARow) {

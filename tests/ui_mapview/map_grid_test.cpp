@@ -143,14 +143,14 @@ TEST_F(MapGridTest, CellsShowTheirIconsAndTheGridEndsWithTheWorld) {
     // Pointing at Pepa's units highlights all his fields: the units show even in the les
     // view, which sees them next to Jana's field but does not see his HQ.
     session.cbHHClick(true);
-    session.cbViewChange(kViewLes);
+    session.cbViewChange(int(MapView::Les));
     moveMouse(grid.cellRect(2, 2).center());
     image = shot();
     EXPECT_EQ(iconAt(image, 2, 2), 23);
     EXPECT_EQ(iconAt(image, 1, 2), 1);
     EXPECT_EQ(iconAt(image, 3, 3), 8);
     EXPECT_EQ(iconAt(image, 4, 1), 0);
-    session.cbViewChange(kViewAll);
+    session.cbViewChange(int(MapView::All));
     EXPECT_EQ(iconAt(shot(), 1, 2), 17); // a highlighted HQ shows itself
 }
 

@@ -31,8 +31,8 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
     kind_ = new QComboBox;
     kind_->setObjectName(QStringLiteral("cbEventKind"));
     kind_->addItem(QString::fromUtf8("Všechny druhy"));
-    for (int kind = 1; kind <= kEventKindCount; ++kind)
-        kind_->addItem(eventKindName(static_cast<EventKind>(kind)), kind);
+    for (const EventKindInfo& kind : kEventKinds)
+        kind_->addItem(QString::fromUtf8(kind.name), static_cast<int>(kind.kind));
 
     model_ = new EventTableModel(session_, this);
     table_ = new QTableView;

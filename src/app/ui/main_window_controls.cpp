@@ -4,6 +4,7 @@
 #include "main_window.h"
 #include "quiet_scroll_bar.h"
 
+#include "mapview/map_view.h"
 #include "mapview/ui/map_grid.h"
 
 #include <QAction>
@@ -133,8 +134,8 @@ QWidget* TFMain::buildPages() {
     auto* settings = named(new QWidget, "ts2");
     auto* settingsGroup = new QGroupBox(QString::fromUtf8(" Nastavení "));
     cbView_ = named(new QComboBox, "cbView");
-    cbView_->addItems({QString::fromUtf8("Vše"), QStringLiteral("Louka"), QStringLiteral("Les"),
-                       QString::fromUtf8("Náhled")});
+    for (const MapView view : kMapViews)
+        cbView_->addItem(mapViewName(view));
     cbHL_ = named(new QCheckBox(QString::fromUtf8("Highlight políček")), "cbHL");
     cbHH_ = named(new QCheckBox(QString::fromUtf8("Skrýt velení")), "cbHH");
     cbHL_->setChecked(true);

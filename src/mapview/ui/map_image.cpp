@@ -20,7 +20,7 @@ constexpr int kCell = MapGrid::kCellSize;
 IconContext iconContextOf(const ReplaySession& session) {
     IconContext context;
     const World& world = session.state().world;
-    context.viewFilter = world.viewFilter;
+    context.viewFilter = mapViewAt(world.viewFilter).value_or(MapView::All);
     context.viewItem = session.viewItem();
     context.highlightFields = session.highlightFields();
     context.hideHq = session.hideHq();
