@@ -5,6 +5,7 @@
 
 #include "app/ui/main_window.h"
 #include "mapview/ui/map_grid.h"
+#include "mapview/ui/session_map_source.h"
 #include "replay/session.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ void repaintVisible(benchmark::State& bench, int side) {
     }
     {
         MapGrid grid;
-        grid.setSession(&session);
+        grid.setSource(std::make_unique<SessionMapSource>(session));
         grid.resize(460, 460);
         grid.show();
         QApplication::processEvents();
@@ -70,7 +71,7 @@ void repaintVisible(benchmark::State& bench, int side) {
             grid.horizontalScrollBar()->isVisible() && grid.verticalScrollBar()->isVisible();
         for (auto _ : bench)
             grid.viewport()->repaint();
-        grid.setSession(nullptr);
+        grid.setSource(nullptr);
     }
 }
 void repaintVisible20(benchmark::State& bench) {

@@ -4,6 +4,7 @@
 
 #include "mapview/ui/map_grid.h"
 #include "mapview/ui/map_icons.h"
+#include "mapview/ui/session_map_source.h"
 #include "replay/session.h"
 
 #include <gtest/gtest.h>
@@ -47,12 +48,12 @@ struct MapGridTest : ::testing::Test {
     RecordingGrid grid;
 
     void SetUp() override {
-        grid.setSession(&session);
+        grid.setSource(std::make_unique<SessionMapSource>(session));
         grid.resize(grid.sizeHint());
         grid.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     }
-    void TearDown() override { grid.setSession(nullptr); }
+    void TearDown() override { grid.setSource(nullptr); }
 
     void load(const QStringList& lines) {
         ASSERT_TRUE(session.loadRecord(files.write("r.kxr", lines), kFilterEventLog));

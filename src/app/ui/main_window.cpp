@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "mapview/ui/map_grid.h"
+#include "mapview/ui/session_map_source.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,7 +75,8 @@ TFMain::TFMain(QWidget* parent)
     buildMenu();
     activity_ = std::make_unique<WindowActivity>(pbLoad_);
     session_.setActivityObserver(activity_.get());
-    dgMap_->setSession(&session_); // also makes the map the session's repaint sink
+    // Also makes the map the session's repaint sink.
+    dgMap_->setSource(std::make_unique<SessionMapSource>(session_));
     session_.state().dlgOpen.initialDir = QDir::currentPath();
     connectControls();
     // The map and the summary get the replay keys before they handle keys themselves, and
@@ -88,7 +90,7 @@ TFMain::TFMain(QWidget* parent)
 
 TFMain::~TFMain() {
     QApplication::instance()->removeEventFilter(this);
-    dgMap_->setSession(nullptr);
+    dgMap_->setSource(nullptr);
 }
 
 void TFMain::setMessages(UserMessages* messages) {

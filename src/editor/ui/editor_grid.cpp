@@ -3,6 +3,8 @@
 #include "editor_icons.h"
 
 #include "editor/map_editor.h"
+#include "mapview/ui/map_renderer.h"
+#include "records/cell_address.h"
 #include "records/unit_kinds.h"
 
 #include <QHelpEvent>
@@ -18,11 +20,20 @@ namespace kx {
 
 namespace {
 
-constexpr int kCell = EditorGrid::kCellSize;
+// The editor's map as the renderer reads it: the editor's pictures, none before the grids
+// exist.
+class EditorCells : public MapCells {
+  public:
+    explicit EditorCells(const MapEditor& editor) : editor_(editor) {}
+    QSize gridSize() const override { return QSize(editor_.columnCount(), editor_.rowCount()); }
+    bool bodyShown() const override { return editor_.editAllocated; }
+    const QPixmap& cellPixmap(int column, int row, qreal devicePixelRatio) const override {
+        return editorIconPixmap(editor_.cellIcon(column, row), devicePixelRatio);
+    }
 
-QString columnLetter(int col) {
-    return QString(QChar(u'A' + (col - 1)));
-}
+  private:
+    const MapEditor& editor_;
+};
 
 } // namespace
 
@@ -31,6 +42,7 @@ EditorGrid::EditorGrid(const MapEditor& editor, QWidget* parent)
     setObjectName(QStringLiteral("dgMap"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::PointingHandCursor);
+    narrowFont_ = narrowHeaderFont(font());
     mapResized();
 }
 
@@ -46,53 +58,37 @@ void EditorGrid::redrawCell(int col, int row) {
 }
 
 QRect EditorGrid::cellRect(int col, int row) const {
-    return QRect(col * kCell, row * kCell, kCell, kCell);
+    const EditorCells cells(editor_);
+    return MapRenderer(cells).cellRect(col, row);
 }
 
 QPoint EditorGrid::cellAt(QPoint point) const {
-    if (point.x() < 0 || point.y() < 0)
-        return QPoint(-1, -1);
-    const QPoint cell(point.x() / kCell, point.y() / kCell);
-    if (cell.x() >= editor_.columnCount() || cell.y() >= editor_.rowCount())
-        return QPoint(-1, -1);
-    return cell;
+    const EditorCells cells(editor_);
+    return MapRenderer(cells).gridCellAt(point);
 }
 
 bool EditorGrid::isBodyCell(QPoint cell) const {
-    return cell.x() >= 1 && cell.y() >= 1 && cell.x() < editor_.columnCount() &&
-           cell.y() < editor_.rowCount();
+    const EditorCells cells(editor_);
+    return MapRenderer(cells).isBodyCell(cell);
 }
 
 QSize EditorGrid::sizeHint() const {
-    return QSize(editor_.columnCount() * kCell, editor_.rowCount() * kCell);
+    const EditorCells cells(editor_);
+    return MapRenderer(cells).size();
 }
 
 void EditorGrid::paintEvent(QPaintEvent* event) {
+    const EditorCells cells(editor_);
+    const MapLook look{palette().color(QPalette::Button), palette().color(QPalette::ButtonText),
+                       font(), narrowFont_};
     QPainter painter(this);
-    const QRect exposed = event->rect();
-    painter.fillRect(exposed, Qt::black);
-    const int firstCol = std::max(0, exposed.left() / kCell);
-    const int lastCol = std::min(editor_.columnCount() - 1, exposed.right() / kCell);
-    const int firstRow = std::max(0, exposed.top() / kCell);
-    const int lastRow = std::min(editor_.rowCount() - 1, exposed.bottom() / kCell);
-    for (int col = firstCol; col <= lastCol; ++col)
-        for (int row = firstRow; row <= lastRow; ++row)
-            dgMapDrawCell(painter, col, row, cellRect(col, row));
+    MapRenderer(cells, look).draw(painter, event->rect());
 }
 
-void EditorGrid::dgMapDrawCell(QPainter& painter, int col, int row, const QRect& rect) {
-    if (col == 0 || row == 0) {
-        painter.fillRect(rect, palette().color(QPalette::Button));
-        if (col == row)
-            return; // the corner has no text
-        painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(rect, Qt::AlignCenter,
-                         col == 0 ? QString::number(row - 1) : columnLetter(col));
-        return;
-    }
-    if (editor_.editAllocated)
-        painter.drawPixmap(rect.topLeft(),
-                           editorIconPixmap(editor_.cellIcon(col, row), devicePixelRatioF()));
+void EditorGrid::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        narrowFont_ = narrowHeaderFont(font());
+    QWidget::changeEvent(event);
 }
 
 void EditorGrid::mousePressEvent(QMouseEvent* event) {
@@ -165,7 +161,7 @@ QString EditorGrid::cellDescription(QPoint cell) const {
     const int x = cell.x() - 1;
     const int y = cell.y() - 1;
     const int32_t field = editor_.editFields(x, y);
-    QString text = columnLetter(cell.x()) + QString::number(y) + QStringLiteral(": ") +
+    QString text = cellAddressText(x, y) + QStringLiteral(": ") +
                    terrainCaption(field == kEditorImpassable ? field : field % 5);
     const int32_t units = editor_.editUnits(x, y);
     if (units % 10 != 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -9,7 +10,7 @@ namespace kx {
 
 struct MapEditor;
 
-// The editor's map (dgMap): a header row of column letters, a header column of row numbers
+// The editor's map (dgMap): a header row of column names, a header column of row numbers
 // and one 20 x 20 picture per map cell, read from the editor when painting. Pressing the left
 // button on a cell asks for it to be painted, and so does every cell the pointer then crosses
 // while the button is held, in the order crossed; the window decides what painting means.
@@ -17,8 +18,6 @@ class EditorGrid : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kCellSize = 20;
-
     explicit EditorGrid(const MapEditor& editor, QWidget* parent = nullptr);
 
     // The map changed its size: takes the new size and repaints everything.
@@ -38,13 +37,13 @@ class EditorGrid : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    void dgMapDrawCell(QPainter& painter, int col, int row, const QRect& rect);
     bool isBodyCell(QPoint cell) const;
     void paintTowards(QPoint cell);
     QString cellDescription(QPoint cell) const;
@@ -52,6 +51,7 @@ class EditorGrid : public QWidget {
     const MapEditor& editor_;
     bool painting_ = false;
     QPoint lastPainted_{-1, -1}; // the last cell of a drag, (-1, -1) while off the map
+    QFont narrowFont_;           // for header texts too wide for a cell
 };
 
 } // namespace kx

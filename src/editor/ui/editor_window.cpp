@@ -6,6 +6,7 @@
 #include "palette_image.h"
 
 #include "browser/ui/elided_label.h"
+#include "mapview/ui/map_renderer.h"
 #include "records/unit_kinds.h"
 
 #include <QComboBox>
@@ -80,7 +81,7 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
     mapArea_->setFrameShape(QFrame::NoFrame);
     mapArea_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mapArea_->setWidget(dgMap_);
-    mapArea_->setMinimumSize(6 * EditorGrid::kCellSize, 6 * EditorGrid::kCellSize);
+    mapArea_->setMinimumSize(6 * MapRenderer::kCellSize, 6 * MapRenderer::kCellSize);
     mapArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     // A long path is shortened in its middle, so the file's name stays in sight.

@@ -1,13 +1,9 @@
 #include "map_grid.h"
 
-#include "map_icons.h"
-#include "map_image.h"
-
-#include "records/cell_address.h"
-#include "replay/session.h"
+#include "map_renderer.h"
+#include "world_cells.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,8 +15,7 @@ namespace kx {
 
 namespace {
 
-constexpr int kCell = MapGrid::kCellSize;
-constexpr int kBlankSide = 21; // the blank 20 x 20 world with its headers
+constexpr int kCell = MapRenderer::kCellSize;
 
 // Past this many single cells between two paints, repainting everything is cheaper than
 // keeping track of a ragged region (a highlight change can touch thousands of cells).
@@ -36,58 +31,68 @@ MapGrid::MapGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAutoFillBackground(false);
     horizontalScrollBar()->setSingleStep(kCell);
     verticalScrollBar()->setSingleStep(kCell);
-    chooseHeaderFonts();
+    // Row numbers of a large world have three digits; they get a narrower face when the
+    // widget's font would spill over the cell.
+    narrowFont_ = narrowHeaderFont(font());
     gridSize_ = QSize(columnCount(), rowCount());
     updateScrollBars();
 }
 
-void MapGrid::setSession(ReplaySession* session) {
-    if (session_ && session_ != session)
-        session_->setRepaintSink(nullptr);
-    session_ = session;
-    if (session_)
-        session_->setRepaintSink(this);
+MapGrid::~MapGrid() = default;
+
+void MapGrid::setSource(std::unique_ptr<MapSource> source) {
+    if (source_)
+        source_->setRepaintSink(nullptr);
+    source_ = std::move(source);
+    if (source_)
+        source_->setRepaintSink(this);
     redrawMap();
 }
 
 int MapGrid::columnCount() const {
-    return session_ ? std::max(1, session_->state().mapColumns) : kBlankSide;
+    return cells().gridSize().width();
 }
 
 int MapGrid::rowCount() const {
-    return session_ ? std::max(1, session_->state().mapRows) : kBlankSide;
+    return cells().gridSize().height();
+}
+
+// The body is empty while the replay skips and before a world is built.
+WorldCells MapGrid::cells() const {
+    if (!source_)
+        return WorldCells();
+    const World& world = source_->world();
+    return WorldCells(world, source_->gridSize(), source_->iconContext(),
+                      world.liveDisplay != 0 && world.gridAllocated);
+}
+
+MapLook MapGrid::look() const {
+    return MapLook{palette().color(QPalette::Button), palette().color(QPalette::WindowText),
+                   viewport()->font(), narrowFont_};
+}
+
+MapRenderer MapGrid::renderer(const WorldCells& cells, const MapLook* look) const {
+    MapRenderer renderer = look ? MapRenderer(cells, *look) : MapRenderer(cells);
+    renderer.setScroll(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    return renderer;
 }
 
 QRect MapGrid::cellRect(int column, int row) const {
-    const int x = column <= 0 ? 0 : kCell * column - horizontalScrollBar()->value();
-    const int y = row <= 0 ? 0 : kCell * row - verticalScrollBar()->value();
-    return QRect(x, y, kCell, kCell);
+    const WorldCells current = cells();
+    return renderer(current).cellRect(column, row);
 }
 
 QPoint MapGrid::cellAt(QPoint point) const {
     if (!viewport()->rect().contains(point))
         return QPoint(-1, -1);
-    const int column = point.x() < kCell ? 0 : (point.x() + horizontalScrollBar()->value()) / kCell;
-    const int row = point.y() < kCell ? 0 : (point.y() + verticalScrollBar()->value()) / kCell;
-    if (column >= columnCount() || row >= rowCount())
-        return QPoint(-1, -1);
-    return QPoint(column, row);
-}
-
-// The part of the viewport where body cells show: right of and below the headers, up to the
-// end of the grid.
-QRect MapGrid::bodyArea() const {
-    const QRect last = cellRect(columnCount() - 1, rowCount() - 1);
-    const QRect area(QPoint(kCell, kCell), last.bottomRight());
-    return area & viewport()->rect();
-}
-
-IconContext MapGrid::iconContext() const {
-    return session_ ? iconContextOf(*session_) : IconContext();
+    const WorldCells current = cells();
+    return renderer(current).gridCellAt(point);
 }
 
 void MapGrid::redrawCell(int column, int row) {
-    if (column <= 0 || row <= 0 || column >= columnCount() || row >= rowCount())
+    const WorldCells current = cells();
+    const MapRenderer map = renderer(current);
+    if (!map.isBodyCell(QPoint(column, row)))
         return;
     if (pendingCellUpdates_ > kMaxPendingCells)
         return; // the whole viewport is marked already
@@ -95,7 +100,7 @@ void MapGrid::redrawCell(int column, int row) {
         viewport()->update();
         return;
     }
-    const QRect rect = cellRect(column, row) & bodyArea();
+    const QRect rect = map.cellRect(column, row) & map.bodyArea() & viewport()->rect();
     if (!rect.isEmpty())
         viewport()->update(rect);
 }
@@ -149,101 +154,28 @@ void MapGrid::scrollContentsBy(int dx, int dy) {
 }
 
 void MapGrid::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint cell = cellAt(event->position().toPoint());
-    if (!session_ || cell.x() <= 0 || cell.y() <= 0)
+    if (!source_ || !viewport()->rect().contains(event->position().toPoint()))
+        return;
+    const WorldCells current = cells();
+    const QPoint cell = renderer(current).cellAt(event->position().toPoint());
+    if (cell.x() < 0)
         return; // a header, or no cell at all
-    session_->dgMapMouseMove(cell.x(), cell.y());
+    source_->pointAt(cell.x(), cell.y());
     cellPointed();
 }
 
 void MapGrid::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
-        chooseHeaderFonts();
+        narrowFont_ = narrowHeaderFont(font());
     QAbstractScrollArea::changeEvent(event);
-}
-
-void MapGrid::chooseHeaderFonts() {
-    // Row numbers of a large world have three digits; they get a narrower face when the
-    // widget's font would spill over the cell.
-    narrowFont_ = narrowHeaderFont(font());
 }
 
 void MapGrid::paintEvent(QPaintEvent* event) {
     pendingCellUpdates_ = 0;
+    const WorldCells current = cells();
+    const MapLook currentLook = look();
     QPainter painter(viewport());
-    const QRect exposed = event->rect();
-    painter.fillRect(exposed, Qt::black);
-    paintBody(painter, exposed);
-    paintHeaders(painter, exposed);
-}
-
-void MapGrid::paintBody(QPainter& painter, const QRect& exposed) {
-    if (session_) {
-        const World& world = session_->state().world;
-        if (world.liveDisplay == 0 || !world.gridAllocated)
-            return; // nothing in the body while the replay skips, nothing before a world
-    }
-    const QRect area = exposed & bodyArea();
-    if (area.isEmpty())
-        return;
-    const int dx = horizontalScrollBar()->value();
-    const int dy = verticalScrollBar()->value();
-    const int firstColumn = (area.left() + dx) / kCell;
-    const int lastColumn = std::min(columnCount() - 1, (area.right() + dx) / kCell);
-    const int firstRow = (area.top() + dy) / kCell;
-    const int lastRow = std::min(rowCount() - 1, (area.bottom() + dy) / kCell);
-    const qreal ratio = viewport()->devicePixelRatioF();
-    const IconContext context = iconContext();
-
-    painter.save();
-    painter.setClipRect(area);
-    for (int column = firstColumn; column <= lastColumn; ++column) {
-        for (int row = firstRow; row <= lastRow; ++row) {
-            const int icon = session_
-                                 ? cellIcon(session_->state().world, column - 1, row - 1, context)
-                                 : kIconBlank;
-            painter.drawPixmap(cellRect(column, row).topLeft(), mapIcon(icon, ratio));
-        }
-    }
-    painter.restore();
-}
-
-void MapGrid::paintHeaders(QPainter& painter, const QRect& exposed) {
-    const QRect last = cellRect(columnCount() - 1, rowCount() - 1);
-    const QRect headerRow = QRect(0, 0, last.right() + 1, kCell) & exposed;
-    const QRect headerColumn = QRect(0, 0, kCell, last.bottom() + 1) & exposed;
-    if (headerRow.isEmpty() && headerColumn.isEmpty())
-        return;
-    const QColor face = palette().color(QPalette::Button);
-    painter.fillRect(headerRow, face);
-    painter.fillRect(headerColumn, face);
-    painter.setPen(palette().color(QPalette::WindowText));
-
-    const int dx = horizontalScrollBar()->value();
-    const int dy = verticalScrollBar()->value();
-    if (!headerRow.isEmpty()) {
-        painter.save();
-        painter.setClipRect(QRect(kCell, 0, headerRow.right() + 1 - kCell, kCell) & headerRow);
-        const int first = std::max(1, (std::max(kCell, headerRow.left()) + dx) / kCell);
-        const int lastColumn = std::min(columnCount() - 1, (headerRow.right() + dx) / kCell);
-        for (int column = first; column <= lastColumn; ++column)
-            drawHeaderText(painter, cellRect(column, 0), columnName(column - 1));
-        painter.restore();
-    }
-    if (!headerColumn.isEmpty()) {
-        painter.save();
-        painter.setClipRect(QRect(0, kCell, kCell, headerColumn.bottom() + 1 - kCell) &
-                            headerColumn);
-        const int first = std::max(1, (std::max(kCell, headerColumn.top()) + dy) / kCell);
-        const int lastRow = std::min(rowCount() - 1, (headerColumn.bottom() + dy) / kCell);
-        for (int row = first; row <= lastRow; ++row)
-            drawHeaderText(painter, cellRect(0, row), QString::number(row - 1));
-        painter.restore();
-    }
-}
-
-void MapGrid::drawHeaderText(QPainter& painter, const QRect& cell, const QString& text) {
-    drawMapHeaderText(painter, cell, text, narrowFont_);
+    renderer(current, &currentLook).draw(painter, event->rect());
 }
 
 } // namespace kx

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "mapview/icon_choice.h"
-#include "replay/replay_context.h"
+#include "map_source.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -9,30 +8,32 @@
 #include <QRect>
 #include <QSize>
 
+#include <memory>
+
 namespace kx {
 
-class ReplaySession;
+class MapRenderer;
+class WorldCells;
+struct MapLook;
 
-// The map of the replayed world (dgMap): a header row of column letters and a header column
+// The map of the replayed world (dgMap): a header row of column names and a header column
 // of row numbers that stay in place while the body of 20 x 20 icons scrolls beneath them.
 // Grid cell (column, row) shows world cell (column - 1, row - 1); column and row 0 are the
-// headers. Everything shown is read from the session when painting; the session tells the
-// grid what changed through the RepaintSink interface, and a change only marks cells for the
-// next paint.
+// headers. Everything shown is read from the source when painting; the source tells the grid
+// what changed through the RepaintSink interface, and a change only marks cells for the next
+// paint.
 class MapGrid : public QAbstractScrollArea, public RepaintSink {
     Q_OBJECT
 
   public:
-    static constexpr int kCellSize = 20;
-
     explicit MapGrid(QWidget* parent = nullptr);
+    ~MapGrid() override;
 
-    // Shows `session` and registers the grid as its repaint sink (a previous session is
-    // released from it). The grid does not touch the session when it is destroyed: a session
-    // that outlives the grid must be released first with setSession(nullptr). Without a
-    // session the grid shows the blank 20 x 20 world.
-    void setSession(ReplaySession* session);
-    ReplaySession* session() const { return session_; }
+    // Shows `source` and registers the grid as its repaint sink (a previous source is released
+    // from it first). The grid does not touch the source when it is destroyed: whatever the
+    // source reads must be released first with setSource(nullptr) if it outlives the grid.
+    // Without a source the grid shows the blank 20 x 20 world.
+    void setSource(std::unique_ptr<MapSource> source);
 
     // Columns and rows of the grid, the header ones included (world width + 1, height + 1).
     int columnCount() const;
@@ -53,7 +54,7 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
     QSize minimumSizeHint() const override;
 
   Q_SIGNALS:
-    // The mouse moved over a body cell and the session has updated its field inspector.
+    // The mouse moved over a body cell and the source has been told.
     void cellPointed();
 
   protected:
@@ -64,15 +65,13 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
     void changeEvent(QEvent* event) override;
 
   private:
-    IconContext iconContext() const;
-    QRect bodyArea() const;
-    void paintBody(QPainter& painter, const QRect& exposed);
-    void paintHeaders(QPainter& painter, const QRect& exposed);
-    void drawHeaderText(QPainter& painter, const QRect& cell, const QString& text);
+    WorldCells cells() const;
+    MapLook look() const;
+    // A renderer over `cells` at the current scroll position; without a look it cannot draw.
+    MapRenderer renderer(const WorldCells& cells, const MapLook* look = nullptr) const;
     void updateScrollBars();
-    void chooseHeaderFonts();
 
-    ReplaySession* session_ = nullptr;
+    std::unique_ptr<MapSource> source_;
     QSize gridSize_;             // columns and rows at the last layout
     int pendingCellUpdates_ = 0; // cells marked since the last paint
     QFont narrowFont_;           // for header texts too wide for a cell
