@@ -1,6 +1,6 @@
 // The summary of a large XML record converts only its first lines and checks the rest: it must
 // agree with converting the whole record, whatever the rest holds.
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "browser/record_summary.h"
 #include "browser/xml_events_check.h"

@@ -1,6 +1,6 @@
 #include "tool_run.h"
 
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,7 +2,7 @@
 // leaves the record loaded before it whole and usable, or loads to a sane world that replays
 // to its end and back.
 
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "records/record_loader.h"
 #include "records/time_stamp.h"

@@ -1,5 +1,5 @@
 // The fast paths of loading and going back give exactly what the plain ones give.
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "record_generator.h"
 #include "records/record_loader.h"

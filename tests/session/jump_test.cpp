@@ -1,6 +1,6 @@
-#include "../records/record_files.h"
+#include "record_files.h"
 
-#include "../recordgen/generated_log.h"
+#include "generated_log.h"
 #include "replay/session.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "record_generator.h"
 #include "replay/session.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../records/record_files.h"
-#include "../ui_mapview/wait_for.h"
+#include "record_files.h"
+#include "wait_for.h"
 
 #include "app/ui/main_window.h"
 #include "mapview/ui/map_grid.h"

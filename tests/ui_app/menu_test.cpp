@@ -1,6 +1,6 @@
 #include "main_window_fixture.h"
 
-#include "app/ui/converter_window.h"
+#include "records/ui/converter_window.h"
 
 #include <QAbstractItemView>
 #include <QMenu>

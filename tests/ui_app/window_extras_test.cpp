@@ -1,10 +1,10 @@
 #include "main_window_fixture.h"
 
-#include "app/ui/map_export.h"
 #include "app/ui/recent_files_menu.h"
 #include "app/ui/record_drop.h"
 #include "app/ui/window_extras.h"
 #include "app/ui/window_layout.h"
+#include "mapview/ui/map_export.h"
 #include "mapview/ui/map_image.h"
 
 #include <QDockWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../ui_mapview/wait_for.h"
+#include "wait_for.h"
 
 #include "editor/ui/editor_grid.h"
 #include "editor/ui/editor_window.h"

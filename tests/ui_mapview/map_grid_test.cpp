@@ -1,6 +1,6 @@
 #include "wait_for.h"
 
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "mapview/ui/map_grid.h"
 #include "mapview/ui/map_icons.h"

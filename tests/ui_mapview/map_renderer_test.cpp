@@ -1,4 +1,4 @@
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "mapview/ui/map_grid.h"
 #include "mapview/ui/map_icons.h"

@@ -1,7 +1,7 @@
-#include "../records/record_files.h"
-#include "../ui_mapview/wait_for.h"
+#include "record_files.h"
+#include "wait_for.h"
 
-#include "../recordgen/generated_log.h"
+#include "generated_log.h"
 #include "replay/session.h"
 #include "stats/figures_csv.h"
 #include "stats/ui/charts_window.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../records/record_files.h"
+#include "record_files.h"
 
 #include "record_generator.h"
 
