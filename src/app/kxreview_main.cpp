@@ -3,11 +3,11 @@
 #include "app/file_association.h"
 #include "app/startup.h"
 #include "app/ui/about_window.h"
-#include "app/ui/converter_window.h"
 #include "app/ui/main_window.h"
 #include "app/ui/window_extras.h"
 #include "browser/ui/explore_window.h"
 #include "editor/ui/editor_window.h"
+#include "records/ui/converter_window.h"
 #include "stats/ui/charts_window.h"
 
 #include <QApplication>

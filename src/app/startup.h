@@ -11,7 +11,6 @@ class QSettings;
 
 namespace kx {
 
-inline const char* const kApplicationTitle = "KX Review 0.5";
 inline const char* const kMainWindowCaption = "Kexland Review v0.5";
 
 // The record named on the command line: the arguments after the program name, joined by

@@ -5,6 +5,9 @@
 
 namespace kx {
 
+// The title of the program's message boxes.
+inline const char* const kApplicationTitle = "KX Review 0.5";
+
 // Message boxes and yes/no questions. The viewer shows them with QMessageBox; tests and the
 // command line record them.
 class UserMessages {

@@ -1,8 +1,8 @@
 #include "main_window.h"
 
-#include "converter_window.h"
-#include "event_dock.h"
-#include "timeline_bar.h"
+#include "records/ui/converter_window.h"
+#include "replay/ui/event_dock.h"
+#include "replay/ui/timeline_bar.h"
 
 #include "app/startup.h"
 #include "mapview/ui/map_grid.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "qt_user_messages.h"
 #include "record_open_dialog.h"
+#include "widgets/qt_user_messages.h"
 #include "window_activity.h"
 
 #include "replay/session.h"

@@ -6,6 +6,7 @@
 
 #include "mapview/map_view.h"
 #include "mapview/ui/map_grid.h"
+#include "widgets/named_widget.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,11 +29,6 @@
 namespace kx {
 
 namespace {
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* valueLabel(const char* name) {
     auto* label = named(new QLabel, name);

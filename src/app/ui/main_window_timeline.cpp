@@ -4,8 +4,8 @@
 // keeps the keys it uses, and those it leaves reach the window.
 #include "main_window.h"
 
-#include "event_dock.h"
-#include "timeline_bar.h"
+#include "replay/ui/event_dock.h"
+#include "replay/ui/timeline_bar.h"
 
 #include "mapview/ui/map_grid.h"
 

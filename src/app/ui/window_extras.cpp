@@ -1,7 +1,7 @@
 #include "window_extras.h"
 
 #include "main_window.h"
-#include "map_export.h"
+#include "mapview/ui/map_export.h"
 #include "recent_files_menu.h"
 #include "record_drop.h"
 #include "window_layout.h"

@@ -1,12 +1,13 @@
 #include "explore_window.h"
 
 #include "directory_outline.h"
-#include "elided_label.h"
+#include "widgets/elided_label.h"
 
 #include "browser/record_filter.h"
 #include "browser/record_list.h"
 #include "browser/record_summary.h"
 #include "records/file_path.h"
+#include "widgets/named_widget.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,11 +34,6 @@ namespace {
 constexpr int kFileNameRole = Qt::UserRole;       // a row's real file name
 constexpr int kFilterTextRole = Qt::UserRole + 1; // a row's texts folded for the filter
 const QString kLastFolderKey = QStringLiteral("browser/lastFolder");
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A summary value: a long text is shortened to the pane's width, never widens it.
 ElidedLabel* valueLabel(const char* name) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/qt_user_messages.h"
+#include "widgets/qt_user_messages.h"
 
 #include <QDialog>
 #include <QString>

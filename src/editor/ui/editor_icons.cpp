@@ -2,13 +2,13 @@
 
 #include "editor/map_editor.h"
 #include "mapview/ui/map_icons.h"
+#include "widgets/icon_pixmap_cache.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <array>
-#include <map>
 
 namespace kx {
 
@@ -55,30 +55,8 @@ QImage renderEditorIcon(int index, qreal devicePixelRatio) {
     return image;
 }
 
-namespace {
-
-// Released when the application ends, before the painting system goes.
-using IconSets = std::map<qreal, std::array<QPixmap, kEditorIconCount>>;
-IconSets* iconSets = nullptr;
-
-void releaseIcons() {
-    delete iconSets;
-    iconSets = nullptr;
-}
-
-} // namespace
-
 const QPixmap& editorIconPixmap(int index, qreal devicePixelRatio) {
-    if (!iconSets) {
-        iconSets = new IconSets;
-        qAddPostRoutine(releaseIcons);
-    }
-    if (index < 0 || index >= kEditorIconCount)
-        index = 0;
-    QPixmap& pixmap = (*iconSets)[devicePixelRatio][static_cast<size_t>(index)];
-    if (pixmap.isNull())
-        pixmap = QPixmap::fromImage(renderEditorIcon(index, devicePixelRatio));
-    return pixmap;
+    return cachedIconPixmap<kEditorIconCount, renderEditorIcon>(index, devicePixelRatio);
 }
 
 } // namespace kx

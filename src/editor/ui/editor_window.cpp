@@ -5,9 +5,10 @@
 #include "editor_grid.h"
 #include "palette_image.h"
 
-#include "browser/ui/elided_label.h"
 #include "mapview/ui/map_renderer.h"
 #include "records/unit_kinds.h"
+#include "widgets/elided_label.h"
+#include "widgets/named_widget.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,11 +30,6 @@ namespace {
 
 constexpr int kMaxTextLength = 32;  // name and author
 constexpr int kSizeItemTwenty = 17; // "20" in the size lists
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLineEdit* edit(const char* name, const char* text, int maxLength) {
     auto* line = named(new QLineEdit(QString::fromUtf8(text)), name);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ui/qt_user_messages.h"
 #include "editor/map_editor.h"
 #include "editor/map_file.h"
+#include "widgets/qt_user_messages.h"
 
 #include <QDialog>
 

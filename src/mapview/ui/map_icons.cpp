@@ -1,6 +1,7 @@
 #include "map_icons.h"
 
 #include "mapview/icon_choice.h"
+#include "widgets/icon_pixmap_cache.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -10,7 +11,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <map>
 
 namespace kx {
 
@@ -416,32 +416,8 @@ QImage renderMapIcon(int index, qreal devicePixelRatio) {
     return image;
 }
 
-namespace {
-
-// Pictures per device pixel ratio. They are released when the application ends, before
-// the painting system goes, and never by static destruction.
-using IconSets = std::map<qreal, std::array<QPixmap, kIconCount>>;
-IconSets* iconSets = nullptr;
-
-void releaseIcons() {
-    delete iconSets;
-    iconSets = nullptr;
-}
-
-} // namespace
-
 const QPixmap& mapIcon(int index, qreal devicePixelRatio) {
-    if (!iconSets) {
-        iconSets = new IconSets;
-        qAddPostRoutine(releaseIcons);
-    }
-    if (index < 0 || index >= kIconCount)
-        index = 0;
-    auto& set = (*iconSets)[devicePixelRatio];
-    QPixmap& pixmap = set[static_cast<size_t>(index)];
-    if (pixmap.isNull())
-        pixmap = QPixmap::fromImage(renderMapIcon(index, devicePixelRatio));
-    return pixmap;
+    return cachedIconPixmap<kIconCount, renderMapIcon>(index, devicePixelRatio);
 }
 
 } // namespace kx

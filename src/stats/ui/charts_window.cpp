@@ -2,10 +2,10 @@
 
 #include "figure_chart.h"
 
-#include "app/ui/qt_user_messages.h"
 #include "records/file_path.h"
 #include "replay/session.h"
 #include "stats/figures_csv.h"
+#include "widgets/qt_user_messages.h"
 
 #include <QBoxLayout>
 #include <QComboBox>

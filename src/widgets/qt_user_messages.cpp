@@ -1,7 +1,5 @@
 #include "qt_user_messages.h"
 
-#include "app/startup.h"
-
 #include <QMessageBox>
 
 namespace kx {
