@@ -90,6 +90,8 @@ TFMain::TFMain(QWidget* parent)
 
 TFMain::~TFMain() {
     QApplication::instance()->removeEventFilter(this);
+    // The dock is hidden while the base class closes the window, when this is no TFMain.
+    disconnect(eventDock_, nullptr, this, nullptr);
     dgMap_->setSource(nullptr);
 }
 
