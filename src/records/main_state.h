@@ -40,8 +40,8 @@ struct MainState {
     LineList lbOpen;        // the record's event-log lines
     EventList lvData;       // the event list
 
-    QStringList cbPlayers;   // "name (team)" per player index
-    int selectedPlayer = -1; // item index of cbPlayers, -1 for none
+    QStringList cbPlayers;                                   // "name (team)" per player index
+    int selectedPlayer = -1;                                 // item index of cbPlayers, -1 for none
     QString gbPlayersCaption = QString::fromUtf8(" Hráči "); // until a record is loaded
 
     OpenDialogState dlgOpen;        // its file name is the current record

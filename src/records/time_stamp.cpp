@@ -51,9 +51,9 @@ int64_t daysToMonth(int64_t year, int32_t month) {
 std::optional<StampFields> readFields(QByteArrayView text) {
     // The usual text of plain digits is read directly; anything else by the general rule.
     auto digit = [&](qsizetype i) { return text[i] >= '0' && text[i] <= '9'; };
-    if (text.size() >= 19 && digit(0) && digit(1) && digit(2) && digit(3) && digit(5) &&
-        digit(6) && digit(8) && digit(9) && digit(11) && digit(12) && digit(14) && digit(15) &&
-        digit(17) && digit(18)) {
+    if (text.size() >= 19 && digit(0) && digit(1) && digit(2) && digit(3) && digit(5) && digit(6) &&
+        digit(8) && digit(9) && digit(11) && digit(12) && digit(14) && digit(15) && digit(17) &&
+        digit(18)) {
         auto number = [&](qsizetype i, int count) {
             int32_t value = 0;
             for (int k = 0; k < count; ++k)
@@ -146,10 +146,10 @@ QByteArray timeTextFromUnix(int32_t unixSeconds) {
     const year_month_day date{day};
     const hh_mm_ss<seconds> time{moment - day};
     char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u-%02d-%02d-%02d",
-                                int(date.year()), unsigned(date.day()), unsigned(date.month()),
-                                int(time.hours().count()), int(time.minutes().count()),
-                                int(time.seconds().count()));
+    const int n =
+        std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u-%02d-%02d-%02d", int(date.year()),
+                      unsigned(date.day()), unsigned(date.month()), int(time.hours().count()),
+                      int(time.minutes().count()), int(time.seconds().count()));
     return QByteArray(buffer, n);
 }
 

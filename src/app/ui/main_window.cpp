@@ -250,8 +250,7 @@ void TFMain::refreshPlayers() {
 void TFMain::refreshPlayersTitle() {
     // A long world name is shortened so that the title fits the group and " - hráči " stays;
     // the tool tip then holds the whole caption.
-    const QString& caption = session_.state().gbPlayersCaption;
-    const QString full = caption.isEmpty() ? QString::fromUtf8(" Hráči ") : caption;
+    const QString& full = session_.state().gbPlayersCaption;
     QFont titleFont = gbPlayers_->font(); // measured bold, as some styles draw it
     titleFont.setBold(true);
     const QString title = elidedCaption(full, QString::fromUtf8(kPlayersSuffix),
