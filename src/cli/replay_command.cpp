@@ -50,15 +50,13 @@ int replayCommand(const QStringList& args) {
         return usageError();
     }
 
-    QString error;
-    if (!readRecordFile(file, &error)) {
-        cli::printError(error);
-        return cli::kExitFailure;
-    }
-
     RecordedMessages messages;
     ReplaySession session(messages);
-    session.loadRecord(file, *filter);
+    if (session.openRecord(file, *filter) == LoadStatus::Unreadable) {
+        for (const QString& message : messages.shown)
+            cli::printError(message);
+        return cli::kExitFailure;
+    }
     for (const ReplayAction& action : *actions)
         performReplayAction(session, action);
 

@@ -38,20 +38,18 @@ int runStats(const QStringList& args) {
     if (!filter)
         return usageError(kStatsUsage);
 
-    QString error;
-    if (!readRecordFile(file, &error)) {
-        printError(error);
-        return kExitFailure;
-    }
-
-    // A damaged record prints the header row only; its messages go to standard error.
+    // A damaged record prints the header row only, an unreadable file nothing; the messages
+    // go to standard error.
     RecordedMessages messages;
     ReplaySession session(messages);
     WorldFigures figures;
-    if (session.loadRecord(file, *filter))
+    const LoadStatus status = session.openRecord(file, *filter);
+    if (status == LoadStatus::Loaded)
         figures = computeWorldFigures(session.state().lvData);
     for (const QString& message : messages.shown)
         printError(message);
+    if (status == LoadStatus::Unreadable)
+        return kExitFailure;
 
     const QByteArray out = summary ? summaryCsv(figures) : figuresCsv(figures);
     if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()) ||

@@ -17,45 +17,27 @@ namespace kx {
 namespace {
 
 // The parts of the state a load replaces; kept so that a failed load can put them back.
-struct LoadedRecord {
-    World world;
+struct PreviousRecord {
+    int32_t highlightOwner;
     LineList lbOpen;
     EventList lvData;
-    QStringList cbPlayers;
-    int selectedPlayer;
-    QString gbPlayersCaption;
-    int mapColumns;
-    int mapRows;
-    QString fileName;
-    int recordReading;
-    bool panelEnabled;
     bool mapShown;
     bool summaryShown;
 
     // The lines and the event list are moved out (a load refills them, and nothing reads
-    // them meanwhile); the rest is copied, as the window may paint the world during a load.
-    static LoadedRecord takeFrom(MainState& s) {
-        LoadedRecord taken{s.world,         std::move(s.lbOpen), std::move(s.lvData),
-                           s.cbPlayers,     s.selectedPlayer,    s.gbPlayersCaption,
-                           s.mapColumns,    s.mapRows,           s.dlgOpen.fileName,
-                           s.recordReading, s.panelEnabled,      s.mapShown,
-                           s.summaryShown};
+    // them meanwhile); the world stays, as the window may paint it during a load, and the
+    // new one is built on a copy.
+    static PreviousRecord takeFrom(MainState& s) {
+        PreviousRecord taken{s.world.highlightOwner, std::move(s.lbOpen), std::move(s.lvData),
+                             s.mapShown, s.summaryShown};
         s.lbOpen.clear();
         s.lvData.clear();
         return taken;
     }
     void restoreInto(MainState& s) {
-        s.world = std::move(world);
+        s.world.highlightOwner = highlightOwner;
         s.lbOpen = std::move(lbOpen);
         s.lvData = std::move(lvData);
-        s.cbPlayers = std::move(cbPlayers);
-        s.selectedPlayer = selectedPlayer;
-        s.gbPlayersCaption = std::move(gbPlayersCaption);
-        s.mapColumns = mapColumns;
-        s.mapRows = mapRows;
-        s.dlgOpen.fileName = std::move(fileName);
-        s.recordReading = recordReading;
-        s.panelEnabled = panelEnabled;
         s.mapShown = mapShown;
         s.summaryShown = summaryShown;
     }
@@ -63,7 +45,7 @@ struct LoadedRecord {
 
 // Reports progress only when the shown value changes, and keeps the window alive now and
 // then while long loops run.
-class ProgressReporter {
+class ProgressReporter : public LoadProgress {
   public:
     ProgressReporter(MainState& state, ActivityObserver* observer)
         : state_(state), observer_(observer) {}
@@ -74,13 +56,17 @@ class ProgressReporter {
         if (observer_)
             observer_->progressChanged(value, true);
     }
-    void set(int value) {
+    void set(int value) override {
         if (value != state_.progressValue) {
             state_.progressValue = value;
             if (observer_)
                 observer_->progressChanged(value, true);
         }
         if (observer_ && ++ticks_ % 4096 == 0)
+            observer_->keepAlive();
+    }
+    void keepAlive() override {
+        if (observer_)
             observer_->keepAlive();
     }
     void hide() {
@@ -95,14 +81,9 @@ class ProgressReporter {
     unsigned ticks_ = 0;
 };
 
-bool readAsXml(MainState& state, LineList lines, ProgressReporter& progress,
-               ActivityObserver* observer) {
-    XmlConverter& converter = state.converter;
-    converter.setProgress({[&progress](int value) { progress.set(value); },
-                           [observer] {
-                               if (observer)
-                                   observer->keepAlive();
-                           }});
+bool readAsXml(XmlConverter& converter, LineList lines, LoadProgress& progress) {
+    converter.setProgress(
+        {[&progress](int value) { progress.set(value); }, [&progress] { progress.keepAlive(); }});
     converter.loadLines(std::move(lines));
     const bool converted = converter.convertXmlRecord();
     converter.setProgress({});
@@ -177,9 +158,57 @@ int readingForDialogChoice(const QString& path, int filterIndex) {
     return filterIndex;
 }
 
-bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
-                ActivityObserver* observer) {
-    LoadedRecord previous = LoadedRecord::takeFrom(state);
+RecordLoad readRecord(const QString& path, RecordFormat format, World world,
+                      XmlConverter& converter, LoadProgress& progress) {
+    RecordLoad result;
+    QString error;
+    LineSplitter splitter;
+    std::optional<QByteArray> bytes = readRecordFile(
+        path, &error, [&progress] { progress.keepAlive(); }, &splitter);
+    if (!bytes) {
+        result.error = error;
+        result.unreadable = true;
+        return result;
+    }
+    LineList text = splitter.take(std::move(*bytes));
+
+    LoadedRecord& record = result.record.emplace();
+    if (format == RecordFormat::Xml) {
+        if (!readAsXml(converter, std::move(text), progress)) {
+            result.record.reset();
+            result.error = QString::fromUtf8(LoadMessages::kReadFailed);
+            return result;
+        }
+        record.lines = converter.kxr();
+    } else {
+        // An event log is used as it is; the converter keeps its last conversion.
+        record.lines = std::move(text);
+    }
+
+    const LineList& lines = record.lines;
+    const qsizetype n = lines.size();
+    record.events.reserve(n, 0); // the line table only; the text is shared
+    for (qsizetype i = 0; i < n; ++i) {
+        record.events.appendFrom(lines, i);
+        progress.set(static_cast<int>(i * 50 / n + 50));
+    }
+
+    record.world = std::move(world);
+    record.world.highlightOwner = 0;
+    WorldBuild built = buildInitialWorld(record.events, record.world, record.players,
+                                         record.caption, record.mapColumns, record.mapRows);
+    if (!built.ok) {
+        result.record.reset();
+        result.error = std::move(built.message);
+        return result;
+    }
+    record.warning = std::move(built.message);
+    return result;
+}
+
+LoadStatus loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
+                      ActivityObserver* observer) {
+    PreviousRecord previous = PreviousRecord::takeFrom(state);
     ProgressReporter progress(state, observer);
 
     state.world.highlightOwner = 0;
@@ -187,64 +216,47 @@ bool loadRecord(MainState& state, const QString& path, int reading, UserMessages
     state.summaryShown = false;
     progress.show(0);
 
-    auto fail = [&](const QString& message) {
-        progress.hide();
-        previous.restoreInto(state);
-        if (!message.isEmpty())
-            messages.showMessage(message);
-        return false;
-    };
-
-    QString error;
-    const auto keepAlive = [observer] {
-        if (observer)
-            observer->keepAlive();
-    };
-    LineSplitter splitter;
-    std::optional<QByteArray> bytes = readRecordFile(path, &error, keepAlive, &splitter);
-    if (!bytes)
-        return fail(error);
-    LineList text = splitter.take(std::move(*bytes));
-
-    if (reading == kFilterXml) {
-        if (!readAsXml(state, std::move(text), progress, observer))
-            return fail(QString::fromUtf8(LoadMessages::kReadFailed));
-        state.lbOpen = state.converter.kxr();
-    } else {
-        // An event log is used as it is; the converter keeps its last conversion.
-        state.lbOpen = std::move(text);
-    }
-
-    const LineList& lines = state.lbOpen;
-    const qsizetype n = lines.size();
-    state.lvData.clear();
-    state.lvData.reserve(n, 0); // the line table only; the text is shared
-    state.cbPlayers.clear();
-    state.selectedPlayer = -1;
-    for (qsizetype i = 0; i < n; ++i) {
-        state.lvData.appendFrom(lines, i);
-        progress.set(static_cast<int>(i * 50 / n + 50));
-    }
+    RecordLoad load =
+        readRecord(path, reading == kFilterXml ? RecordFormat::Xml : RecordFormat::EventLog,
+                   state.world, state.converter, progress);
     progress.hide();
+    if (!load.record) {
+        previous.restoreInto(state);
+        if (!load.error.isEmpty())
+            messages.showMessage(load.error);
+        return load.unreadable ? LoadStatus::Unreadable : LoadStatus::Damaged;
+    }
 
+    LoadedRecord& record = *load.record;
+    state.lbOpen = std::move(record.lines);
+    state.lvData = std::move(record.events);
+    state.world = std::move(record.world);
+    state.cbPlayers = std::move(record.players);
+    state.selectedPlayer = -1;
+    state.gbPlayersCaption = std::move(record.caption);
+    state.mapColumns = record.mapColumns;
+    state.mapRows = record.mapRows;
     state.dlgOpen.fileName = path;
     state.recordReading = reading;
-    if (!buildWorld(state, messages))
-        return fail(QString());
-
+    if (!record.warning.isEmpty())
+        messages.showMessage(record.warning);
     state.panelEnabled = true;
-    return true;
+    return LoadStatus::Loaded;
 }
 
 bool buildWorld(MainState& state, UserMessages& messages) {
-    const EventList& items = state.lvData;
-    World& world = state.world;
-    auto fail = [&](const char* message) {
-        messages.showMessage(QString::fromUtf8(message));
-        return false;
-    };
-    state.cbPlayers.clear();
+    const WorldBuild built =
+        buildInitialWorld(state.lvData, state.world, state.cbPlayers, state.gbPlayersCaption,
+                          state.mapColumns, state.mapRows);
+    if (!built.message.isEmpty())
+        messages.showMessage(built.message);
+    return built.ok;
+}
 
+WorldBuild buildInitialWorld(const EventList& items, World& world, QStringList& playerNames,
+                             QString& caption, int& mapColumns, int& mapRows) {
+    auto fail = [](const char* message) { return WorldBuild{false, QString::fromUtf8(message)}; };
+    playerNames.clear();
     const QByteArrayView createWorld("create_world");
     qsizetype headerIndex;
     qsizetype mapIndex;
@@ -273,11 +285,10 @@ bool buildWorld(MainState& state, UserMessages& messages) {
         return fail(LoadMessages::kPlayerCount);
 
     world.movesPerHour = *speed;
-    state.gbPlayersCaption =
-        QStringLiteral(" ") + header.captionText() + QString::fromUtf8(" - hráči ");
+    caption = QStringLiteral(" ") + header.captionText() + QString::fromUtf8(" - hráči ");
     world.allocateWorld(*width, *height, *players);
-    state.mapColumns = *width + 1;
-    state.mapRows = *height + 1;
+    mapColumns = *width + 1;
+    mapRows = *height + 1;
 
     const EventItem mapItem = items.item(mapIndex);
     const QByteArrayView mapText = mapItem.subItem(1);
@@ -293,8 +304,8 @@ bool buildWorld(MainState& state, UserMessages& messages) {
         const EventItem hq = items.item(i + 2);
         if (hq.caption != QByteArrayView("create_hq"))
             return fail(LoadMessages::kPlayersMismatch);
-        state.cbPlayers.append(hq.subItemText(1) + QStringLiteral(" (") + hq.subItemText(2) +
-                               QStringLiteral(")"));
+        playerNames.append(hq.subItemText(1) + QStringLiteral(" (") + hq.subItemText(2) +
+                           QStringLiteral(")"));
         const int x = addressColumn(hq.subItem(3));
         const int y = addressRow(hq.subItem(3));
         if (!world.contains(x, y))
@@ -309,14 +320,15 @@ bool buildWorld(MainState& state, UserMessages& messages) {
         }
     }
 
+    WorldBuild built{true, QString()};
     if (const auto time = readTimeStamp(items.item(*players + 1).subItem(0))) {
         world.lastEventTime = time->seconds;
         world.lastEventHour = time->hour;
     } else
-        messages.showMessage(QString::fromUtf8(kTimeFormatError));
+        built.message = QString::fromUtf8(kTimeFormatError);
 
     world.eventIndex = *players + 2;
-    return true;
+    return built;
 }
 
 bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& messages,
@@ -334,13 +346,14 @@ bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& message
     state.dlgOpen.filterIndex = request.filterIndex;
     return loadRecord(state, request.fileName,
                       readingForDialogChoice(request.fileName, request.filterIndex), messages,
-                      observer);
+                      observer) == LoadStatus::Loaded;
 }
 
 bool btnNextClick(MainState& state, UserMessages& messages, ActivityObserver* observer) {
     state.mapShown = true;
     state.summaryShown = false;
-    return loadRecord(state, state.dlgOpen.fileName, state.recordReading, messages, observer);
+    return loadRecord(state, state.dlgOpen.fileName, state.recordReading, messages, observer) ==
+           LoadStatus::Loaded;
 }
 
 } // namespace kx

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "event_list.h"
 #include "line_list.h"
 #include "main_state.h"
 #include "user_messages.h"
+#include "world.h"
+#include "xml_converter.h"
 
 #include <QString>
 
@@ -49,6 +52,57 @@ int readingForPath(const QString& path);
 // kFilterEventLog).
 int readingForDialogChoice(const QString& path, int filterIndex);
 
+// How a record's text is read: as an XML record (converted to event-log lines) or as an event
+// log used as it is.
+enum class RecordFormat { Xml, EventLog };
+
+// A record read and its initial world built, ready to be shown.
+struct LoadedRecord {
+    LineList lines;      // the event-log lines
+    EventList events;    // one item per line; shares the lines' text
+    World world;         // the initial world
+    QStringList players; // "name (team)" per player index
+    QString caption;     // the players' box caption
+    int mapColumns = 0;  // the map's columns and rows, the header ones included
+    int mapRows = 0;
+    QString warning; // a message shown although the record loaded (a bad time stamp)
+};
+
+// What reading a record gives: the record, or the message that says why not.
+struct RecordLoad {
+    std::optional<LoadedRecord> record;
+    QString error;
+    bool unreadable = false; // the file itself could not be read (not a damaged record)
+};
+
+// Receives a load's progress (the bar's value, 0 to 100) and lets a window serve its events.
+class LoadProgress {
+  public:
+    virtual ~LoadProgress() = default;
+    virtual void set(int value) = 0;
+    virtual void keepAlive() = 0;
+};
+
+// Reads the record at `path` and builds its initial world from `world`, which keeps what a
+// record does not set (the view settings). An XML record goes through `converter`, which keeps
+// its lists whatever the outcome.
+RecordLoad readRecord(const QString& path, RecordFormat format, World world,
+                      XmlConverter& converter, LoadProgress& progress);
+
+// The initial world built from the first items of an event list.
+struct WorldBuild {
+    bool ok = false;
+    QString message; // the error when !ok, else a warning or empty
+};
+
+// Builds the initial world into `world` and fills `players`, `caption` and the map's size;
+// on an error they may be left half filled.
+WorldBuild buildInitialWorld(const EventList& events, World& world, QStringList& players,
+                             QString& caption, int& mapColumns, int& mapRows);
+
+// How a load ended.
+enum class LoadStatus { Loaded, Unreadable, Damaged };
+
 // The open dialog; exec() returns false when the user cancels, else sets fileName and
 // filterIndex of the state it is given.
 class OpenDialog {
@@ -59,9 +113,9 @@ class OpenDialog {
 
 // Loads a record into the event list and builds the initial world. `reading` is a filter
 // index (kFilterXml or kFilterEventLog). On any failure the message is shown and the record
-// that was loaded before stays whole and usable. Returns whether the new record was loaded.
-bool loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
-                ActivityObserver* observer);
+// that was loaded before stays whole and usable.
+LoadStatus loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
+                      ActivityObserver* observer);
 
 // Builds the world from the first items of the event list; shows a message and returns false
 // for a damaged record. Clears and refills the player list.

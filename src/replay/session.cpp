@@ -72,15 +72,19 @@ void ReplaySession::afterBuild() {
 }
 
 bool ReplaySession::loadRecord(const QString& path, int reading) {
+    return openRecord(path, reading) == LoadStatus::Loaded;
+}
+
+LoadStatus ReplaySession::openRecord(const QString& path, int reading) {
     if (busy_)
-        return false;
+        return LoadStatus::Damaged;
     BusyGuard guard(busy_);
-    const bool loaded = kx::loadRecord(state_, path, reading, *messages_, observer_);
-    if (loaded)
+    const LoadStatus status = kx::loadRecord(state_, path, reading, *messages_, observer_);
+    if (status == LoadStatus::Loaded)
         afterBuild();
     else
         redrawMap();
-    return loaded;
+    return status;
 }
 
 bool ReplaySession::mmFileOpenClick(OpenDialog& dialog) {

@@ -31,6 +31,9 @@ class ReplaySession {
 
     // Loading.
     bool loadRecord(const QString& path, int reading);
+    // As loadRecord, and tells an unreadable file from a damaged record (a busy session
+    // counts as damaged: nothing is loaded).
+    LoadStatus openRecord(const QString& path, int reading);
     bool mmFileOpenClick(OpenDialog& dialog);
     bool btnNextClick();
 

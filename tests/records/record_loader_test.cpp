@@ -21,7 +21,8 @@ struct Loader : ::testing::Test {
     RecordedMessages messages;
 
     bool load(const QStringList& lines, int reading = kFilterEventLog) {
-        return loadRecord(state, files.write("r.kxr", lines), reading, messages, nullptr);
+        return loadRecord(state, files.write("r.kxr", lines), reading, messages, nullptr) ==
+               LoadStatus::Loaded;
     }
 };
 
@@ -130,8 +131,10 @@ TEST_F(Loader, AnUnreadableHqTimeIsReportedAndTheLoadGoesOn) {
 
 TEST_F(Loader, FilesThatCannotBeReadKeepThePreviousRecord) {
     ASSERT_TRUE(load({kHeader, kMap, kHqPepa, kHqJana, kBuy}));
-    EXPECT_FALSE(loadRecord(state, files.path("missing.kxr"), kFilterEventLog, messages, nullptr));
-    EXPECT_FALSE(loadRecord(state, files.path(""), kFilterEventLog, messages, nullptr));
+    EXPECT_EQ(loadRecord(state, files.path("missing.kxr"), kFilterEventLog, messages, nullptr),
+              LoadStatus::Unreadable);
+    EXPECT_EQ(loadRecord(state, files.path(""), kFilterEventLog, messages, nullptr),
+              LoadStatus::Unreadable);
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(messages.shown[0].startsWith(QString::fromUtf8("Soubor nelze otevřít:\n")));
     EXPECT_EQ(state.world.eventIndex, 4);
@@ -140,13 +143,13 @@ TEST_F(Loader, FilesThatCannotBeReadKeepThePreviousRecord) {
 
 TEST_F(Loader, TheReadingFollowsTheFilterNotTheExtension) {
     const QString path = files.write("r.kxr", {kHeader, kMap, kHqPepa, kHqJana});
-    EXPECT_FALSE(loadRecord(state, path, kFilterXml, messages, nullptr));
+    EXPECT_EQ(loadRecord(state, path, kFilterXml, messages, nullptr), LoadStatus::Damaged);
     EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8(LoadMessages::kReadFailed)});
 
     const QString xml =
         files.write("x.kxr2", {R"(<?xml version="1.0" encoding="windows-1250"?>)", "<record>"});
     messages.shown.clear();
-    EXPECT_FALSE(loadRecord(state, xml, kFilterEventLog, messages, nullptr));
+    EXPECT_EQ(loadRecord(state, xml, kFilterEventLog, messages, nullptr), LoadStatus::Damaged);
     EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8(LoadMessages::kNoHeader)});
 
     EXPECT_EQ(readingForPath("a/b.KXR2"), kFilterXml);
@@ -218,4 +221,49 @@ TEST_F(Loader, TheOpenDialogReadsRecordsByTheirExtension) {
     EXPECT_TRUE(mmFileOpenClick(state, dialog, messages, nullptr));
     EXPECT_EQ(state.recordReading, kFilterEventLog);
     EXPECT_EQ(state.dlgOpen.filterIndex, kFilterXml);
+}
+
+// Reading gives the record with its initial world, built on the world it starts from, or
+// the exact message; only a file that cannot be read counts as unreadable.
+TEST(ReadRecord, GivesTheWorldOrTheMessageForBothFormats) {
+    struct NoProgress : LoadProgress {
+        void set(int) override {}
+        void keepAlive() override {}
+    } progress;
+    RecordFiles files;
+    const QString log = QStringLiteral(KX_SAMPLES_DIR "/Kopretinova_louka_2026-11-14.kxr");
+    const QString xml = QStringLiteral(KX_SAMPLES_DIR "/Kopretinova_louka_2026-11-14.kxr2");
+    const QString cut = files.write("cut.kxr", {kHeader, kMap});
+    const QString missing = files.path("missing.kxr");
+    const struct {
+        QString path;
+        RecordFormat format;
+        QString error; // empty: the record loads
+        bool unreadable;
+    } cases[] = {
+        {log, RecordFormat::EventLog, {}, false},
+        {xml, RecordFormat::Xml, {}, false},
+        {log, RecordFormat::Xml, LoadMessages::kReadFailed, false},
+        {xml, RecordFormat::EventLog, LoadMessages::kNoHeader, false},
+        {cut, RecordFormat::EventLog, LoadMessages::kPlayersMismatch, false},
+        {missing, RecordFormat::Xml, LoadMessages::kCannotOpen + missing, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        World start;
+        start.viewFilter = 3;
+        XmlConverter converter;
+        const RecordLoad load = readRecord(c.path, c.format, start, converter, progress);
+        EXPECT_EQ(load.error, c.error);
+        EXPECT_EQ(load.unreadable, c.unreadable);
+        ASSERT_EQ(load.record.has_value(), c.error.isEmpty());
+        if (!load.record)
+            continue;
+        EXPECT_EQ(load.record->world.width(), 20);
+        EXPECT_EQ(load.record->world.viewFilter, 3);
+        EXPECT_EQ(load.record->players.size(), 5);
+        EXPECT_EQ(load.record->caption, QString::fromUtf8(" Kopretinová louka - hráči "));
+        EXPECT_EQ(load.record->events.size(), load.record->lines.size());
+        EXPECT_TRUE(load.record->warning.isEmpty());
+    }
 }
