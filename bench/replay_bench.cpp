@@ -22,7 +22,7 @@ struct LoadedSession {
     RecordedMessages messages;
     ReplaySession session{messages};
     explicit LoadedSession(int64_t events, int side = 20) {
-        session.loadRecord(bench::generatedLog(events, side, side), kFilterEventLog);
+        session.loadRecord(bench::generatedLog(events, side, side), RecordFormat::EventLog);
     }
     void replayQuietlyToEnd() {
         MainState& state = session.state();

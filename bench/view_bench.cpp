@@ -57,7 +57,7 @@ void repaintVisible(benchmark::State& bench, int side) {
     RecordedMessages messages;
     ReplaySession session(messages);
     if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), side, side),
-                            kFilterEventLog)) {
+                            RecordFormat::EventLog)) {
         bench.SkipWithError("the record did not load");
         return;
     }

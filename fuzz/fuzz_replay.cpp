@@ -102,7 +102,7 @@ void checkState(const kx::ReplaySession& session) {
         check(player[kx::Team] >= kx::kTeamDestroyed && player[kx::Team] <= kx::kTeamLes);
 }
 
-void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, int reading) {
+void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, kx::RecordFormat reading) {
     using K = kx::ReplayAction::Kind;
     const int arg = byte >> 4;
     auto perform = [&session](K kind, int number = 0, QString text = {}) {
@@ -144,11 +144,12 @@ void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, int reading) {
         return perform(K::EditInterval, 0, QString::fromLatin1(kTexts[arg & 7]));
     }
     case 14:
-        session.loadRecord(paths().good, kx::kFilterEventLog);
+        session.loadRecord(paths().good, kx::RecordFormat::EventLog);
         return;
     default:
-        session.loadRecord(paths().record,
-                           reading == kx::kFilterXml ? kx::kFilterEventLog : kx::kFilterXml);
+        session.loadRecord(paths().record, reading == kx::RecordFormat::Xml
+                                               ? kx::RecordFormat::EventLog
+                                               : kx::RecordFormat::Xml);
         return;
     }
 }
@@ -159,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     const uint8_t control = data[size - 1];
-    const int reading = control & 1 ? kx::kFilterXml : kx::kFilterEventLog;
+    const kx::RecordFormat reading =
+        control & 1 ? kx::RecordFormat::Xml : kx::RecordFormat::EventLog;
     const size_t actionCount = std::min<size_t>(control >> 2, size - 1);
     const size_t recordSize = size - 1 - actionCount;
     const uint8_t* actions = data + recordSize;
@@ -176,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (kx::ReplaySession* session : {&copies, &rebuilds}) {
         if (control & 2)
-            check(session->loadRecord(p.good, kx::kFilterEventLog));
+            check(session->loadRecord(p.good, kx::RecordFormat::EventLog));
         session->loadRecord(p.record, reading);
         checkState(*session);
         for (size_t i = 0; i < actionCount; ++i) {

@@ -71,14 +71,14 @@ int usageError(const char* usage) {
     return kExitUsage;
 }
 
-std::optional<int> readingFor(const QString& file, const QString& as) {
+std::optional<RecordFormat> recordFormatFor(const QString& file, const QString& as) {
     if (as == QLatin1String("xml"))
-        return kFilterXml;
+        return RecordFormat::Xml;
     if (as == QLatin1String("log"))
-        return kFilterEventLog;
+        return RecordFormat::EventLog;
     if (!as.isEmpty())
         return std::nullopt;
-    return readingForPath(file);
+    return recordFormatForPath(file);
 }
 
 bool isOption(const QString& argument) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/record_format.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -44,7 +46,7 @@ bool isOption(const QString& argument);
 
 // How FILE is read: "xml" or "log" as given with --as, otherwise by its name as the viewer
 // takes it (a ".kxr2" name as XML). nullopt for any other --as value.
-std::optional<int> readingFor(const QString& file, const QString& as);
+std::optional<RecordFormat> recordFormatFor(const QString& file, const QString& as);
 
 // Writes every line followed by CR LF to standard output, as bytes; false on a write error.
 bool writeLines(const LineList& lines);

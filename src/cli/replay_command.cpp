@@ -39,8 +39,8 @@ int replayCommand(const QStringList& args) {
     }
     if (file.isEmpty())
         return usageError();
-    const std::optional<int> filter = cli::readingFor(file, reading);
-    if (!filter)
+    const std::optional<RecordFormat> format = cli::recordFormatFor(file, reading);
+    if (!format)
         return usageError();
 
     QString bad;
@@ -52,7 +52,7 @@ int replayCommand(const QStringList& args) {
 
     RecordedMessages messages;
     ReplaySession session(messages);
-    if (session.openRecord(file, *filter) == LoadStatus::Unreadable) {
+    if (session.openRecord(file, *format) == LoadStatus::Unreadable) {
         for (const QString& message : messages.shown)
             cli::printError(message);
         return cli::kExitFailure;

@@ -34,8 +34,8 @@ int runStats(const QStringList& args) {
     }
     if (file.isEmpty() || !csv)
         return usageError(kStatsUsage);
-    const std::optional<int> filter = readingFor(file, reading);
-    if (!filter)
+    const std::optional<RecordFormat> format = recordFormatFor(file, reading);
+    if (!format)
         return usageError(kStatsUsage);
 
     // A damaged record prints the header row only, an unreadable file nothing; the messages
@@ -43,7 +43,7 @@ int runStats(const QStringList& args) {
     RecordedMessages messages;
     ReplaySession session(messages);
     WorldFigures figures;
-    const LoadStatus status = session.openRecord(file, *filter);
+    const LoadStatus status = session.openRecord(file, *format);
     if (status == LoadStatus::Loaded)
         figures = computeWorldFigures(session.state().lvData);
     for (const QString& message : messages.shown)

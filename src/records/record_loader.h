@@ -2,7 +2,7 @@
 
 #include "event_list.h"
 #include "line_list.h"
-#include "main_state.h"
+#include "record_format.h"
 #include "user_messages.h"
 #include "world.h"
 #include "xml_converter.h"
@@ -43,19 +43,6 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
                                          const std::function<void()>& keepAlive = {},
                                          LineSplitter* lines = nullptr);
 
-// How a record handed over by name is read: a name ending in ".kxr2" (any letter case) as an
-// XML record, anything else as an event log.
-int readingForPath(const QString& path);
-
-// How a record chosen in the open dialog is read: a name ending in ".kxr2" or ".kxr" (any
-// letter case) by its extension, any other name by the filter chosen (kFilterXml or
-// kFilterEventLog).
-int readingForDialogChoice(const QString& path, int filterIndex);
-
-// How a record's text is read: as an XML record (converted to event-log lines) or as an event
-// log used as it is.
-enum class RecordFormat { Xml, EventLog };
-
 // A record read and its initial world built, ready to be shown.
 struct LoadedRecord {
     LineList lines;      // the event-log lines
@@ -68,11 +55,20 @@ struct LoadedRecord {
     QString warning; // a message shown although the record loaded (a bad time stamp)
 };
 
+// How a load ended.
+enum class LoadStatus { Loaded, Unreadable, Damaged };
+
 // What reading a record gives: the record, or the message that says why not.
 struct RecordLoad {
     std::optional<LoadedRecord> record;
     QString error;
     bool unreadable = false; // the file itself could not be read (not a damaged record)
+
+    LoadStatus status() const {
+        return record       ? LoadStatus::Loaded
+               : unreadable ? LoadStatus::Unreadable
+                            : LoadStatus::Damaged;
+    }
 };
 
 // Receives a load's progress (the bar's value, 0 to 100) and lets a window serve its events.
@@ -99,35 +95,5 @@ struct WorldBuild {
 // on an error they may be left half filled.
 WorldBuild buildInitialWorld(const EventList& events, World& world, QStringList& players,
                              QString& caption, int& mapColumns, int& mapRows);
-
-// How a load ended.
-enum class LoadStatus { Loaded, Unreadable, Damaged };
-
-// The open dialog; exec() returns false when the user cancels, else sets fileName and
-// filterIndex of the state it is given.
-class OpenDialog {
-  public:
-    virtual ~OpenDialog() = default;
-    virtual bool exec(OpenDialogState& dialog) = 0;
-};
-
-// Loads a record into the event list and builds the initial world. `reading` is a filter
-// index (kFilterXml or kFilterEventLog). On any failure the message is shown and the record
-// that was loaded before stays whole and usable.
-LoadStatus loadRecord(MainState& state, const QString& path, int reading, UserMessages& messages,
-                      ActivityObserver* observer);
-
-// Builds the world from the first items of the event list; shows a message and returns false
-// for a damaged record. Clears and refills the player list.
-bool buildWorld(MainState& state, UserMessages& messages);
-
-// "&Otevřít": asks for a file (starting in the current record's folder) and loads it with the
-// reading its name or the filter chosen gives (readingForDialogChoice); the chosen filter
-// stays selected.
-bool mmFileOpenClick(MainState& state, OpenDialog& dialog, UserMessages& messages,
-                     ActivityObserver* observer);
-
-// "Pokračovat": shows the map again and reloads the current record with the same reading.
-bool btnNextClick(MainState& state, UserMessages& messages, ActivityObserver* observer);
 
 } // namespace kx

@@ -71,15 +71,15 @@ void ReplaySession::afterBuild() {
     redrawMap();
 }
 
-bool ReplaySession::loadRecord(const QString& path, int reading) {
-    return openRecord(path, reading) == LoadStatus::Loaded;
+bool ReplaySession::loadRecord(const QString& path, RecordFormat format) {
+    return openRecord(path, format) == LoadStatus::Loaded;
 }
 
-LoadStatus ReplaySession::openRecord(const QString& path, int reading) {
+LoadStatus ReplaySession::openRecord(const QString& path, RecordFormat format) {
     if (busy_)
         return LoadStatus::Damaged;
     BusyGuard guard(busy_);
-    const LoadStatus status = kx::loadRecord(state_, path, reading, *messages_, observer_);
+    const LoadStatus status = kx::loadRecord(state_, path, format, *messages_, observer_);
     if (status == LoadStatus::Loaded)
         afterBuild();
     else

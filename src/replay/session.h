@@ -4,8 +4,9 @@
 #include "replay_context.h"
 #include "snapshot_cache.h"
 
+#include "main_state.h"
 #include "mapview/map_view.h"
-#include "records/main_state.h"
+#include "record_opening.h"
 #include "records/record_loader.h"
 #include "records/user_messages.h"
 
@@ -30,10 +31,10 @@ class ReplaySession {
     void setActivityObserver(ActivityObserver* observer) { observer_ = observer; }
 
     // Loading.
-    bool loadRecord(const QString& path, int reading);
+    bool loadRecord(const QString& path, RecordFormat format);
     // As loadRecord, and tells an unreadable file from a damaged record (a busy session
     // counts as damaged: nothing is loaded).
-    LoadStatus openRecord(const QString& path, int reading);
+    LoadStatus openRecord(const QString& path, RecordFormat format);
     bool mmFileOpenClick(OpenDialog& dialog);
     bool btnNextClick();
 

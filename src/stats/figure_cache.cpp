@@ -9,7 +9,7 @@ RecordIdentity recordIdentity(const MainState& state) {
     const EventList& events = state.lvData;
     id.lines = events.size();
     id.fileName = state.dlgOpen.fileName;
-    id.reading = state.recordReading;
+    id.format = state.recordFormat;
     if (id.lines > 0) {
         id.text = events.line(0).data();
         size_t hash = qHash(events.line(0));

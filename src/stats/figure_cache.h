@@ -2,7 +2,7 @@
 
 #include "world_figures.h"
 
-#include "records/main_state.h"
+#include "replay/main_state.h"
 
 #include <QString>
 
@@ -19,7 +19,7 @@ struct RecordIdentity {
     qsizetype lines = 0;
     size_t hash = 0;
     QString fileName;
-    int reading = 0;
+    RecordFormat format = RecordFormat::Xml;
 
     bool operator==(const RecordIdentity&) const = default;
 };

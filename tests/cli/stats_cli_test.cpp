@@ -16,7 +16,7 @@ class StatsCommand : public ::testing::Test {
         return files.writeBytes(name, bytes);
     }
     // What the charts window would export for the record.
-    static kx::WorldFigures figuresOf(const QString& path, int reading) {
+    static kx::WorldFigures figuresOf(const QString& path, kx::RecordFormat reading) {
         kx::RecordedMessages messages;
         kx::ReplaySession session(messages, QLocale::c());
         EXPECT_TRUE(session.loadRecord(path, reading));
@@ -40,7 +40,7 @@ TEST_F(StatsCommand, PrintsEveryPlayersFiguresAsTheChartsExportThem) {
     const ToolRun run = runTool({"stats", path, "--csv"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.isEmpty());
-    EXPECT_EQ(run.out, kx::figuresCsv(figuresOf(path, kx::kFilterEventLog)));
+    EXPECT_EQ(run.out, kx::figuresCsv(figuresOf(path, kx::RecordFormat::EventLog)));
     EXPECT_TRUE(run.out.startsWith("hour,time,player,team,nectar,moves,territory,production\r\n"
                                    "0,2005-03-07 14:00,\xc5\xa0imon,louka,500,15,1,12\r\n"));
     EXPECT_TRUE(run.out.endsWith("3,2005-03-07 17:00,Jana,les,530,26,1,12\r\n"));
@@ -48,7 +48,7 @@ TEST_F(StatsCommand, PrintsEveryPlayersFiguresAsTheChartsExportThem) {
     // The summary of the end of the world, with the options in any order.
     const ToolRun summary = runTool({"stats", "--summary", path, "--as", "log", "--csv"});
     EXPECT_EQ(summary.exitCode, 0);
-    EXPECT_EQ(summary.out, kx::summaryCsv(figuresOf(path, kx::kFilterEventLog)));
+    EXPECT_EQ(summary.out, kx::summaryCsv(figuresOf(path, kx::RecordFormat::EventLog)));
     EXPECT_EQ(summary.out.count('\n'), 3);
 }
 
@@ -60,7 +60,7 @@ TEST_F(StatsCommand, ReadsTheRecordAsTheOtherCommandsDo) {
     EXPECT_EQ(xml.exitCode, 0);
     EXPECT_EQ(xml.out, "hour,time,player,team,nectar,moves,territory,production\r\n");
     const ToolRun log = runTool({"stats", asXml, "--as", "log", "--csv"});
-    EXPECT_EQ(log.out, kx::figuresCsv(figuresOf(asXml, kx::kFilterEventLog)));
+    EXPECT_EQ(log.out, kx::figuresCsv(figuresOf(asXml, kx::RecordFormat::EventLog)));
 
     const ToolRun damaged = runTool({"stats", write("b.kxr", "nic;\r\n"), "--csv"});
     EXPECT_EQ(damaged.exitCode, 0);

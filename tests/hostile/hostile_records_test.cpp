@@ -79,14 +79,14 @@ struct HostileRecords : ::testing::Test {
     QString write(const QByteArray& bytes) {
         return files.writeBytes(QStringLiteral("r%1.kxr").arg(++written), bytes);
     }
-    bool load(const QByteArray& bytes, int reading) {
+    bool load(const QByteArray& bytes, kx::RecordFormat reading) {
         messages.shown.clear();
         return session.loadRecord(write(bytes), reading);
     }
 
     // Loads the good record, selects a player and replays three events.
     void loadGood() {
-        ASSERT_TRUE(load(crlf(kGoodLog), kFilterEventLog));
+        ASSERT_TRUE(load(crlf(kGoodLog), RecordFormat::EventLog));
         session.selectPlayer(1);
         for (int i = 0; i < 3; ++i)
             session.Button1Click();
@@ -107,7 +107,7 @@ struct HostileRecords : ::testing::Test {
 
         RecordedMessages quiet;
         ReplaySession fresh(quiet, QLocale::c());
-        ASSERT_TRUE(fresh.loadRecord(write(crlf(kGoodLog)), kFilterEventLog));
+        ASSERT_TRUE(fresh.loadRecord(write(crlf(kGoodLog)), RecordFormat::EventLog));
         fresh.selectPlayer(1);
         for (ReplaySession* r : {&session, &fresh}) {
             r->Button2Click();
@@ -118,7 +118,7 @@ struct HostileRecords : ::testing::Test {
         EXPECT_EQ(s.info, fresh.state().info);
         EXPECT_EQ(s.stats.lbPN, fresh.state().stats.lbPN);
         // Back where the failed load found it, for the next case.
-        ASSERT_TRUE(session.btnNextClick() || load(crlf(kGoodLog), kFilterEventLog));
+        ASSERT_TRUE(session.btnNextClick() || load(crlf(kGoodLog), RecordFormat::EventLog));
         session.selectPlayer(1);
         for (int i = 0; i < 3; ++i)
             session.Button1Click();
@@ -146,7 +146,7 @@ struct HostileRecords : ::testing::Test {
 struct Failing {
     const char* what;
     QByteArray bytes;
-    int reading;
+    kx::RecordFormat reading;
     const char* message;
 };
 
@@ -162,46 +162,47 @@ TEST_F(HostileRecords, DamagedEventLogsShowTheirMessageAndKeepTheLoadedRecord) {
     QStringList twoMaps = kGoodLog;
     twoMaps[0] = kGoodLog[1];
     const std::vector<Failing> cases = {
-        {"empty file", QByteArray(), kFilterEventLog, LoadMessages::kNoHeader},
-        {"only line ends", "\r\n\n\r", kFilterEventLog, LoadMessages::kNoHeader},
-        {"cut inside the header", crlf(kGoodLog).left(25), kFilterEventLog,
+        {"empty file", QByteArray(), RecordFormat::EventLog, LoadMessages::kNoHeader},
+        {"only line ends", "\r\n\n\r", RecordFormat::EventLog, LoadMessages::kNoHeader},
+        {"cut inside the header", crlf(kGoodLog).left(25), RecordFormat::EventLog,
          LoadMessages::kNoHeader},
-        {"cut inside the map keyword", crlf(kGoodLog).left(70), kFilterEventLog,
+        {"cut inside the map keyword", crlf(kGoodLog).left(70), RecordFormat::EventLog,
          LoadMessages::kNoHeader},
-        {"cut inside the map text", crlf(kGoodLog).left(81), kFilterEventLog, LoadMessages::kNoMap},
-        {"cut inside an HQ time", crlf(kGoodLog).left(160), kFilterEventLog,
+        {"cut inside the map text", crlf(kGoodLog).left(81), RecordFormat::EventLog,
+         LoadMessages::kNoMap},
+        {"cut inside an HQ time", crlf(kGoodLog).left(160), RecordFormat::EventLog,
          LoadMessages::kPlayersMismatch},
-        {"cut inside an HQ line", crlf(kGoodLog).left(182), kFilterEventLog,
+        {"cut inside an HQ line", crlf(kGoodLog).left(182), RecordFormat::EventLog,
          LoadMessages::kHqOutside},
-        {"two map lines", crlf(twoMaps), kFilterEventLog, LoadMessages::kNoWorld},
+        {"two map lines", crlf(twoMaps), RecordFormat::EventLog, LoadMessages::kNoWorld},
         {"an HQ line before the map", crlf({kGoodLog[0], kGoodLog[2], kGoodLog[1]}),
-         kFilterEventLog, LoadMessages::kNoHeader},
+         RecordFormat::EventLog, LoadMessages::kNoHeader},
         {"players 2147483647", withLine(0, "2005-07-03-14-00-00; L; 2147483647; 4; 3; 4;"),
-         kFilterEventLog, LoadMessages::kPlayerCount},
+         RecordFormat::EventLog, LoadMessages::kPlayerCount},
         {"players 99999999999", withLine(0, "2005-07-03-14-00-00; L; 99999999999; 4; 3; 4;"),
-         kFilterEventLog, LoadMessages::kNoWorld},
-        {"players -1", withLine(0, "2005-07-03-14-00-00; L; -1; 4; 3; 4;"), kFilterEventLog,
+         RecordFormat::EventLog, LoadMessages::kNoWorld},
+        {"players -1", withLine(0, "2005-07-03-14-00-00; L; -1; 4; 3; 4;"), RecordFormat::EventLog,
          LoadMessages::kPlayerCount},
-        {"width -4", withLine(0, "2005-07-03-14-00-00; L; 2; -4; 3; 4;"), kFilterEventLog,
+        {"width -4", withLine(0, "2005-07-03-14-00-00; L; 2; -4; 3; 4;"), RecordFormat::EventLog,
          LoadMessages::kWorldSize},
-        {"height 100000", withLine(0, "2005-07-03-14-00-00; L; 2; 4; 100000; 4;"), kFilterEventLog,
-         LoadMessages::kWorldSize},
+        {"height 100000", withLine(0, "2005-07-03-14-00-00; L; 2; 4; 100000; 4;"),
+         RecordFormat::EventLog, LoadMessages::kWorldSize},
         {"width and height 1000 with a short map",
-         withLine(0, "2005-07-03-14-00-00; L; 2; 1000; 1000; 4;"), kFilterEventLog,
+         withLine(0, "2005-07-03-14-00-00; L; 2; 1000; 1000; 4;"), RecordFormat::EventLog,
          LoadMessages::kNoMap},
-        {"empty player count", withLine(0, "2005-07-03-14-00-00; L; ; 4; 3; 4;"), kFilterEventLog,
-         LoadMessages::kNoWorld},
-        {"empty map text", withLine(1, "2005-07-03-14-00-00; create_world; ; x;"), kFilterEventLog,
-         LoadMessages::kNoMap},
+        {"empty player count", withLine(0, "2005-07-03-14-00-00; L; ; 4; 3; 4;"),
+         RecordFormat::EventLog, LoadMessages::kNoWorld},
+        {"empty map text", withLine(1, "2005-07-03-14-00-00; create_world; ; x;"),
+         RecordFormat::EventLog, LoadMessages::kNoMap},
         {"HQ without a name", withLine(3, "2005-07-03-14-02-00; create_hq; ; les; D2;"),
-         kFilterEventLog, LoadMessages::kHqOutside},
+         RecordFormat::EventLog, LoadMessages::kHqOutside},
         {"HQ name with a semicolon", withLine(3, "2005-07-03-14-02-00; create_hq; Ja;na; les; D2;"),
-         kFilterEventLog, LoadMessages::kHqOutside},
+         RecordFormat::EventLog, LoadMessages::kHqOutside},
         {"HQ at Z99", withLine(3, "2005-07-03-14-02-00; create_hq; Jana; les; Z99;"),
-         kFilterEventLog, LoadMessages::kHqOutside},
+         RecordFormat::EventLog, LoadMessages::kHqOutside},
         {"create_hq in capitals", withLine(3, "2005-07-03-14-02-00; CREATE_HQ; Jana; les; D2;"),
-         kFilterEventLog, LoadMessages::kPlayersMismatch},
-        {"an XML record read as an event log", Xml().bytes(), kFilterEventLog,
+         RecordFormat::EventLog, LoadMessages::kPlayersMismatch},
+        {"an XML record read as an event log", Xml().bytes(), RecordFormat::EventLog,
          LoadMessages::kNoHeader},
     };
     for (const Failing& c : cases) {
@@ -220,65 +221,67 @@ TEST_F(HostileRecords, DamagedXmlRecordsFailTheConversionAndKeepTheLoadedRecord)
     };
     const QByteArray good = Xml().bytes();
     const std::vector<Failing> cases = {
-        {"empty file", QByteArray(), kFilterXml, LoadMessages::kReadFailed},
-        {"cut inside the world element", good.left(120), kFilterXml, LoadMessages::kReadFailed},
-        {"cut inside an event", good.left(good.size() - 40), kFilterXml, LoadMessages::kReadFailed},
-        {"no </events>", xml([](Xml& x) { x.eventsClose.clear(); }), kFilterXml,
+        {"empty file", QByteArray(), RecordFormat::Xml, LoadMessages::kReadFailed},
+        {"cut inside the world element", good.left(120), RecordFormat::Xml,
          LoadMessages::kReadFailed},
-        {"tab before <record>", xml([](Xml& x) { x.record = "\t<record>"; }), kFilterXml,
+        {"cut inside an event", good.left(good.size() - 40), RecordFormat::Xml,
          LoadMessages::kReadFailed},
-        {"tab before <events>", xml([](Xml& x) { x.eventsOpen = "\t<events>"; }), kFilterXml,
+        {"no </events>", xml([](Xml& x) { x.eventsClose.clear(); }), RecordFormat::Xml,
+         LoadMessages::kReadFailed},
+        {"tab before <record>", xml([](Xml& x) { x.record = "\t<record>"; }), RecordFormat::Xml,
+         LoadMessages::kReadFailed},
+        {"tab before <events>", xml([](Xml& x) { x.eventsOpen = "\t<events>"; }), RecordFormat::Xml,
          LoadMessages::kReadFailed},
         {"declaration in single quotes",
          xml([](Xml& x) { x.declaration = "<?xml version='1.0' encoding='windows-1250'?>"; }),
-         kFilterXml, LoadMessages::kReadFailed},
-        {"events before the world", xml([](Xml& x) { x.world = x.events[0]; }), kFilterXml,
+         RecordFormat::Xml, LoadMessages::kReadFailed},
+        {"events before the world", xml([](Xml& x) { x.world = x.events[0]; }), RecordFormat::Xml,
          LoadMessages::kReadFailed},
         {"an unclosed child in an HQ",
-         xml([](Xml& x) { x.hqs[1] = replaced(x.hqs[1], "</time>", ""); }), kFilterXml,
+         xml([](Xml& x) { x.hqs[1] = replaced(x.hqs[1], "</time>", ""); }), RecordFormat::Xml,
          LoadMessages::kReadFailed},
         {"an event spread over two lines",
          xml([](Xml& x) { x.events[1] = replaced(x.events[1], "<from>", "\r\n<from>"); }),
-         kFilterXml, LoadMessages::kReadFailed},
-        {"fewer HQs than players", xml([](Xml& x) { x.hqs.removeLast(); }), kFilterXml,
+         RecordFormat::Xml, LoadMessages::kReadFailed},
+        {"fewer HQs than players", xml([](Xml& x) { x.hqs.removeLast(); }), RecordFormat::Xml,
          LoadMessages::kReadFailed},
         {"an HQ removed and not created again", xml([](Xml& x) {
              x.hqs.insert(1,
                           "<rhq><time>1120392070</time><player>Pepa</player><cell>A0</cell></rhq>");
          }),
-         kFilterXml, LoadMessages::kReadFailed},
+         RecordFormat::Xml, LoadMessages::kReadFailed},
         {"players 2147483647",
          xml([](Xml& x) { x.world = replaced(x.world, ">2</players>", ">2147483647</players>"); }),
-         kFilterXml, LoadMessages::kReadFailed},
+         RecordFormat::Xml, LoadMessages::kReadFailed},
         {"players -2",
          xml([](Xml& x) { x.world = replaced(x.world, ">2</players>", ">-2</players>"); }),
-         kFilterXml, LoadMessages::kReadFailed},
+         RecordFormat::Xml, LoadMessages::kReadFailed},
         {"time 99999999999",
          xml([](Xml& x) { x.events[0] = replaced(x.events[0], "1120395600", "99999999999"); }),
-         kFilterXml, LoadMessages::kReadFailed},
+         RecordFormat::Xml, LoadMessages::kReadFailed},
         {"an empty line among the events", xml([](Xml& x) { x.events.insert(1, QString()); }),
-         kFilterXml, LoadMessages::kReadFailed},
-        {"a line of blanks among the HQs", xml([](Xml& x) { x.hqs.insert(1, "   "); }), kFilterXml,
-         LoadMessages::kReadFailed},
-        {"an event log read as an XML record", crlf(kGoodLog), kFilterXml,
+         RecordFormat::Xml, LoadMessages::kReadFailed},
+        {"a line of blanks among the HQs", xml([](Xml& x) { x.hqs.insert(1, "   "); }),
+         RecordFormat::Xml, LoadMessages::kReadFailed},
+        {"an event log read as an XML record", crlf(kGoodLog), RecordFormat::Xml,
          LoadMessages::kReadFailed},
         // Converted, then refused by the world builder.
         {"width 0", xml([](Xml& x) { x.world = replaced(x.world, ">4</width>", ">0</width>"); }),
-         kFilterXml, LoadMessages::kWorldSize},
+         RecordFormat::Xml, LoadMessages::kWorldSize},
         {"width 100000",
          xml([](Xml& x) { x.world = replaced(x.world, ">4</width>", ">100000</width>"); }),
-         kFilterXml, LoadMessages::kWorldSize},
+         RecordFormat::Xml, LoadMessages::kWorldSize},
         {"map text too short",
-         xml([](Xml& x) { x.world = replaced(x.world, "NNBSNNNNSBNN", "NNBS"); }), kFilterXml,
-         LoadMessages::kNoMap},
+         xml([](Xml& x) { x.world = replaced(x.world, "NNBSNNNNSBNN", "NNBS"); }),
+         RecordFormat::Xml, LoadMessages::kNoMap},
         {"HQ at A-1", xml([](Xml& x) { x.hqs[0] = replaced(x.hqs[0], ">A0<", ">A-1<"); }),
-         kFilterXml, LoadMessages::kHqOutside},
+         RecordFormat::Xml, LoadMessages::kHqOutside},
         // Entities are not decoded: the ';' of "&amp;" splits the header line.
         {"world name with an entity",
-         xml([](Xml& x) { x.world = replaced(x.world, ">Louka<", ">L&amp;ouka<"); }), kFilterXml,
-         LoadMessages::kNoWorld},
+         xml([](Xml& x) { x.world = replaced(x.world, ">Louka<", ">L&amp;ouka<"); }),
+         RecordFormat::Xml, LoadMessages::kNoWorld},
         {"player name with a semicolon",
-         xml([](Xml& x) { x.hqs[0] = replaced(x.hqs[0], ">Pepa<", ">Pe;pa<"); }), kFilterXml,
+         xml([](Xml& x) { x.hqs[0] = replaced(x.hqs[0], ">Pepa<", ">Pe;pa<"); }), RecordFormat::Xml,
          LoadMessages::kHqOutside},
     };
     for (const Failing& c : cases) {
@@ -292,7 +295,7 @@ TEST_F(HostileRecords, FilesThatAreNoFilesKeepTheLoadedRecord) {
     loadGood();
     QDir(files.path(QString())).mkdir("folder.kxr2");
     const QString folder = files.path("folder.kxr2");
-    for (const int reading : {kFilterXml, kFilterEventLog}) {
+    for (const kx::RecordFormat reading : {RecordFormat::Xml, RecordFormat::EventLog}) {
         messages.shown.clear();
         EXPECT_FALSE(session.loadRecord(folder, reading));
         EXPECT_EQ(messages.shown,
@@ -300,7 +303,7 @@ TEST_F(HostileRecords, FilesThatAreNoFilesKeepTheLoadedRecord) {
         expectGoodRecordStill("a directory");
     }
     messages.shown.clear();
-    EXPECT_FALSE(session.loadRecord(QString(), kFilterEventLog));
+    EXPECT_FALSE(session.loadRecord(QString(), RecordFormat::EventLog));
     EXPECT_EQ(messages.shown.size(), 1);
     expectGoodRecordStill("no name");
 }
@@ -315,8 +318,8 @@ TEST_F(HostileRecords, EveryCutOfARecordLoadsOrFailsCleanly) {
                                QString::fromUtf8(LoadMessages::kHqOutside),
                                QString::fromUtf8(LoadMessages::kPlayersMismatch),
                                QString::fromUtf8(kTimeFormatError)};
-    for (const int reading : {kFilterEventLog, kFilterXml}) {
-        const QByteArray whole = reading == kFilterXml ? Xml().bytes() : crlf(kGoodLog);
+    for (const kx::RecordFormat reading : {RecordFormat::EventLog, RecordFormat::Xml}) {
+        const QByteArray whole = reading == RecordFormat::Xml ? Xml().bytes() : crlf(kGoodLog);
         for (qsizetype cut = 0; cut < whole.size(); cut += 3) {
             const bool loaded = load(whole.left(cut), reading);
             for (const QString& shown : messages.shown)
@@ -343,7 +346,7 @@ TEST_F(HostileRecords, OddButReadableRecordsLoadToASaneWorld) {
     for (const QString& line : kGoodLog)
         twelve << line + " a; b; c; d; e; f; g; h; i; j; k; l;";
     twelve[0] = "2005-07-03-14-00-00; Louka; 2; 4; 3; 4; x; y; z; w; v; u;";
-    ASSERT_TRUE(load(crlf(twelve), kFilterEventLog));
+    ASSERT_TRUE(load(crlf(twelve), RecordFormat::EventLog));
     EXPECT_EQ(session.state().world.width(), 4);
     expectSaneReplay("twelve fields");
 
@@ -353,7 +356,7 @@ TEST_F(HostileRecords, OddButReadableRecordsLoadToASaneWorld) {
     odd[1] = "2005-07-03-14-00-00; Louka; 2; 4; 3; 2147483647;";
     odd << "2037-31-12-23-59-59; buy; A0; komár; 1;"
         << "1901-01-01-00-00-00; buy; A0; komár; 1;";
-    ASSERT_TRUE(load(crlf(odd), kFilterEventLog));
+    ASSERT_TRUE(load(crlf(odd), RecordFormat::EventLog));
     EXPECT_EQ(session.state().world.movesPerHour, 2147483647);
     expectSaneReplay("swapped header, largest speed");
 
@@ -364,7 +367,7 @@ TEST_F(HostileRecords, OddButReadableRecordsLoadToASaneWorld) {
                          map +
                          ";\r\n"
                          "2005-07-03-15-00-00; buy; A999; komár; 1;\r\n",
-                     kFilterEventLog));
+                     RecordFormat::EventLog));
     EXPECT_EQ(session.state().mapColumns, 1001);
     expectSaneReplay("largest world");
 }
@@ -378,7 +381,7 @@ TEST_F(HostileRecords, NamesWithMarkupAndUndefinedBytesStayTheirOwn) {
     x.hqs[1] = replaced(x.hqs[1], ">Jana<", ">J&a<na<");
     x.events << "<trn><time>1120396300</time><from>Pepa</from><to>J&a<na</to>"
                 "<nectar>40</nectar></trn>";
-    ASSERT_TRUE(load(x.bytes(), kFilterXml)) << messages.shown.join('|').toStdString();
+    ASSERT_TRUE(load(x.bytes(), RecordFormat::Xml)) << messages.shown.join('|').toStdString();
     EXPECT_EQ(session.state().cbPlayers, (QStringList{"Pepa (louka)", "J&a<na (les)"}));
     EXPECT_EQ(session.state().gbPlayersCaption, QString::fromUtf8(" L&<ouka - hráči "));
     for (int i = 0; i < 3; ++i)
@@ -393,8 +396,8 @@ TEST_F(HostileRecords, NamesWithMarkupAndUndefinedBytesStayTheirOwn) {
     odd.replace("Jana", "J\x81\x98na").replace("jANA", "j\x81\x98NA");
     RecordedMessages quiet;
     ReplaySession reference(quiet, QLocale::c());
-    ASSERT_TRUE(reference.loadRecord(write(plain), kFilterEventLog));
-    ASSERT_TRUE(load(odd, kFilterEventLog));
+    ASSERT_TRUE(reference.loadRecord(write(plain), RecordFormat::EventLog));
+    ASSERT_TRUE(load(odd, RecordFormat::EventLog));
     // One character per byte, whatever the byte.
     EXPECT_EQ(session.state().cbPlayers.at(1).size(), QStringLiteral("J..na (les)").size());
     for (ReplaySession* r : {&session, &reference}) {

@@ -35,7 +35,7 @@ struct Loaded {
     ReplaySession session{messages, QLocale::c()};
     Loaded(const QString& path, int spacing = 0) {
         session.setSnapshotSpacing(spacing);
-        EXPECT_TRUE(session.loadRecord(path, kFilterEventLog));
+        EXPECT_TRUE(session.loadRecord(path, RecordFormat::EventLog));
     }
 };
 
@@ -200,7 +200,7 @@ TEST(EventRows, RowsOfEventsAndAnotherRecord) {
 
     // Another record: the rows follow it; its players are others, its kinds the same.
     const QString other = generated(files, 44, 50, 3);
-    ASSERT_TRUE(viewer.session.loadRecord(other, kFilterEventLog));
+    ASSERT_TRUE(viewer.session.loadRecord(other, RecordFormat::EventLog));
     EXPECT_TRUE(rows.sync());
     EXPECT_FALSE(rows.sync());
     EXPECT_EQ(rows.playerFilter(), -1);

@@ -38,7 +38,7 @@ void expectSameWorld(const MainState& a, const MainState& b, const std::string& 
 struct Viewer {
     RecordedMessages messages;
     ReplaySession session{messages, QLocale::c()};
-    Viewer(const QString& path, int reading, bool snapshots) {
+    Viewer(const QString& path, kx::RecordFormat reading, bool snapshots) {
         session.setSnapshotsEnabled(snapshots);
         session.loadRecord(path, reading);
         session.selectPlayer(2);
@@ -64,8 +64,8 @@ TEST(FastPaths, RandomWalkWithCopiesMatchesTheRebuild) {
         const GeneratedRecord record = generateRecord(options);
         ASSERT_TRUE(record.error.isEmpty());
         const QString path = files.writeBytes(QStringLiteral("w%1.kxr2").arg(seed), record.xml);
-        Viewer fast(path, kFilterXml, true);
-        Viewer plain(path, kFilterXml, false);
+        Viewer fast(path, RecordFormat::Xml, true);
+        Viewer plain(path, RecordFormat::Xml, false);
         const qsizetype n = fast.session.state().lvData.size();
         ASSERT_GT(n, 1000);
         QRandomGenerator random(seed);

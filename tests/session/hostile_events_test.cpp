@@ -37,7 +37,7 @@ TEST(HostileEvents, ReplayToTheEndWithoutTouchingWhatIsNotThere) {
     RecordFiles files;
     RecordedMessages messages;
     ReplaySession session(messages, QLocale::c());
-    ASSERT_TRUE(session.loadRecord(files.write("hostile.kxr", lines), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(files.write("hostile.kxr", lines), RecordFormat::EventLog));
     session.selectPlayer(0);
     session.dgMapMouseMove(1, 1);
     const MainState& state = session.state();

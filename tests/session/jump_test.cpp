@@ -42,7 +42,7 @@ struct Viewer {
     ReplaySession session{messages, QLocale::c()};
     Viewer(const QString& path, int spacing) {
         session.setSnapshotSpacing(spacing);
-        EXPECT_TRUE(session.loadRecord(path, kFilterEventLog));
+        EXPECT_TRUE(session.loadRecord(path, RecordFormat::EventLog));
         session.selectPlayer(1);
         session.dgMapMouseMove(4, 3);
     }

@@ -24,8 +24,8 @@ TEST(RoundTrip, XmlRecordAndEventLogLoadAndReplayAlike) {
         RecordedMessages xmlMessages, logMessages;
         ReplaySession xml(xmlMessages, QLocale::c());
         ReplaySession log(logMessages, QLocale::c());
-        ASSERT_TRUE(xml.loadRecord(xmlPath, kFilterXml));
-        ASSERT_TRUE(log.loadRecord(logPath, kFilterEventLog));
+        ASSERT_TRUE(xml.loadRecord(xmlPath, RecordFormat::Xml));
+        ASSERT_TRUE(log.loadRecord(logPath, RecordFormat::EventLog));
 
         const MainState& a = xml.state();
         const MainState& b = log.state();

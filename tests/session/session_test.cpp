@@ -28,7 +28,7 @@ struct Session : ::testing::Test {
     const MainState& state = session.state();
 
     void load(const QStringList& lines) {
-        ASSERT_TRUE(session.loadRecord(files.write("r.kxr", lines), kFilterEventLog));
+        ASSERT_TRUE(session.loadRecord(files.write("r.kxr", lines), RecordFormat::EventLog));
     }
 };
 
@@ -157,7 +157,7 @@ TEST_F(Session, LoadingAnotherRecordClearsTheOldWorldsFigures) {
     ASSERT_FALSE(before.inspector.lbFU.isEmpty());
     ASSERT_FALSE(before.lbTime.isEmpty());
 
-    EXPECT_FALSE(session.loadRecord(files.write("bad.kxr", {"x"}), kFilterEventLog));
+    EXPECT_FALSE(session.loadRecord(files.write("bad.kxr", {"x"}), RecordFormat::EventLog));
     EXPECT_EQ(state.info, before.info);
     EXPECT_EQ(state.lbTime, before.lbTime);
     EXPECT_EQ(state.stats.lbPH, before.stats.lbPH);

@@ -39,7 +39,7 @@ struct Replayer {
     explicit Replayer(const QString& path, bool snapshots, int spacing = 0) {
         session.setSnapshotsEnabled(snapshots);
         session.setSnapshotSpacing(spacing);
-        session.loadRecord(path, kFilterEventLog);
+        session.loadRecord(path, RecordFormat::EventLog);
         session.selectPlayer(1);
         session.dgMapMouseMove(5, 5);
     }

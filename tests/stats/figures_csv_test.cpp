@@ -39,7 +39,7 @@ struct Figures : ::testing::Test {
             QString::fromUtf8("2005-07-03-15-10-00; attack; A0; A1; 0; 1; 0;"),
             QString::fromUtf8("2005-07-03-16-10-00; attack; D2; A2; 0; 1; 0;"),
         };
-        EXPECT_TRUE(session.loadRecord(files.write("r.kxr", lines), kFilterEventLog));
+        EXPECT_TRUE(session.loadRecord(files.write("r.kxr", lines), RecordFormat::EventLog));
         return computeWorldFigures(session.state().lvData);
     }
 };

@@ -29,7 +29,7 @@ QStringList smallRecord() {
 struct Loaded {
     RecordedMessages messages;
     ReplaySession session{messages, QLocale::c()};
-    bool load(const QString& path) { return session.loadRecord(path, kFilterEventLog); }
+    bool load(const QString& path) { return session.loadRecord(path, RecordFormat::EventLog); }
 };
 
 QString generated(RecordFiles& files, uint64_t seed, int events, int players) {

@@ -126,13 +126,13 @@ TEST_F(Browser, OpenHandsTheRecordToTheMainWindowByItsType) {
     const MainState& state = main.session().state();
     EXPECT_EQ(state.dlgOpen.fileName, dir + QStringLiteral("/Arena_2005-03-12.KXR2"));
     EXPECT_EQ(state.cbPlayers, QStringList{"Pepa (les)"});
-    EXPECT_EQ(state.recordReading, kFilterXml);
+    EXPECT_EQ(state.recordFormat, RecordFormat::Xml);
 
     explore.show();
     select(1);
     child<QPushButton>("Button2")->click();
     EXPECT_EQ(state.cbPlayers, (QStringList{"Pepa (les)", QString::fromUtf8("Jána (louka)")}));
-    EXPECT_EQ(state.recordReading, kFilterEventLog);
+    EXPECT_EQ(state.recordFormat, RecordFormat::EventLog);
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 

@@ -56,7 +56,7 @@ struct MapGridTest : ::testing::Test {
     void TearDown() override { grid.setSource(nullptr); }
 
     void load(const QStringList& lines) {
-        ASSERT_TRUE(session.loadRecord(files.write("r.kxr", lines), kFilterEventLog));
+        ASSERT_TRUE(session.loadRecord(files.write("r.kxr", lines), RecordFormat::EventLog));
     }
     void loadSmallWorld() {
         load(kSmallWorld);

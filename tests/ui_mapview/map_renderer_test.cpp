@@ -118,7 +118,7 @@ TEST(MapRendererTest, PictureOfTheMapEqualsWhatTheGridShows) {
                               QString::fromUtf8("2005-07-03-14-00-00; create_world; NBSXNNBNSNNN;"),
                               QString::fromUtf8("2005-07-03-14-01-00; create_hq; Pepa; louka; A1;"),
                               QString::fromUtf8("2005-07-03-14-02-00; create_hq; Jana; les; D2;")}),
-        kFilterEventLog));
+        RecordFormat::EventLog));
     MapGrid grid;
     grid.setSource(std::make_unique<SessionMapSource>(session));
     grid.resize(grid.sizeHint());

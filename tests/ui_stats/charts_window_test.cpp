@@ -64,7 +64,7 @@ TEST_F(Charts, WithoutARecordNothingCanBeExported) {
 }
 
 TEST_F(Charts, ShowsTheRecordsPlayersAndFollowsTheChoice) {
-    ASSERT_TRUE(session.loadRecord(generated(files, 2, 3000), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 2, 3000), RecordFormat::EventLog));
     showAndWait();
     ASSERT_EQ(players->count(), 4);
     EXPECT_EQ(players->item(1)->text(), session.state().cbPlayers.at(1));
@@ -97,7 +97,7 @@ TEST_F(Charts, ShowsTheRecordsPlayersAndFollowsTheChoice) {
 
 TEST_F(Charts, ComputesOnlyWhenTheRecordChanges) {
     const QString first = generated(files, 3, 1000);
-    ASSERT_TRUE(session.loadRecord(first, kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(first, RecordFormat::EventLog));
     showAndWait();
     EXPECT_EQ(window.cache().computations(), 1);
     window.hide();
@@ -107,20 +107,20 @@ TEST_F(Charts, ComputesOnlyWhenTheRecordChanges) {
     EXPECT_EQ(window.cache().computations(), 1);
 
     window.hide();
-    ASSERT_TRUE(session.loadRecord(generated(files, 4, 1200, 3), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 4, 1200, 3), RecordFormat::EventLog));
     showAndWait();
     EXPECT_EQ(window.cache().computations(), 2);
     EXPECT_EQ(players->count(), 3);
 
     // A record loaded while the pass runs is computed next; the old pass is not kept.
     window.hide();
-    ASSERT_TRUE(session.loadRecord(generated(files, 5, 20000), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 5, 20000), RecordFormat::EventLog));
     window.show();
     EXPECT_TRUE(window.computing());
     QProgressBar* progress = window.findChild<QProgressBar*>("pbCharts");
     EXPECT_TRUE(progress->isVisible());
     EXPECT_FALSE(exportFigures->isEnabled());
-    ASSERT_TRUE(session.loadRecord(first, kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(first, RecordFormat::EventLog));
     window.refresh();
     ASSERT_TRUE(waitFor([&] { return !window.computing(); }));
     EXPECT_TRUE(window.cache().isCurrent(session.state()));
@@ -130,7 +130,7 @@ TEST_F(Charts, ComputesOnlyWhenTheRecordChanges) {
 }
 
 TEST_F(Charts, ExportsTheChosenPlayersAndTheSummary) {
-    ASSERT_TRUE(session.loadRecord(generated(files, 6, 800), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 6, 800), RecordFormat::EventLog));
     showAndWait();
     players->item(0)->setCheckState(Qt::Unchecked);
     QTemporaryDir dir;
@@ -169,7 +169,7 @@ TEST(ChartsLifetime, ClosingDuringAPassDoesNotWaitForItsEnd) {
     RecordFiles files;
     RecordedMessages messages;
     ReplaySession session(messages, QLocale::c());
-    ASSERT_TRUE(session.loadRecord(generated(files, 9, 40000), kFilterEventLog));
+    ASSERT_TRUE(session.loadRecord(generated(files, 9, 40000), RecordFormat::EventLog));
     QElapsedTimer timer;
     {
         TFCharts window(session);

@@ -158,7 +158,7 @@ void TFMain::connectControls() {
 bool TFMain::openRecord(const QString& path) {
     // The loader makes the path the current record once it has loaded; a failed load keeps
     // the record shown (and reloaded by "Pokračovat") as it was.
-    const bool loaded = session_.loadRecord(path, readingForPath(path));
+    const bool loaded = session_.loadRecord(path, recordFormatForPath(path));
     afterAction();
     if (loaded)
         Q_EMIT recordOpened(session_.state().dlgOpen.fileName);

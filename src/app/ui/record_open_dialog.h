@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/record_loader.h"
+#include "replay/record_opening.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "event_list.h"
-#include "line_list.h"
-#include "world.h"
-#include "xml_converter.h"
+#include "records/event_list.h"
+#include "records/line_list.h"
+#include "records/record_format.h"
+#include "records/world.h"
+#include "records/xml_converter.h"
 
 #include <QString>
 #include <QStringList>
@@ -44,8 +45,8 @@ struct MainState {
     int selectedPlayer = -1;                                 // item index of cbPlayers, -1 for none
     QString gbPlayersCaption = QString::fromUtf8(" Hráči "); // until a record is loaded
 
-    OpenDialogState dlgOpen;        // its file name is the current record
-    int recordReading = kFilterXml; // how the current record was read
+    OpenDialogState dlgOpen;                       // its file name is the current record
+    RecordFormat recordFormat = RecordFormat::Xml; // how the current record was read
 
     int mapColumns = 21; // dgMap columns and rows, the header ones included
     int mapRows = 21;
