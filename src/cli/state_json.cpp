@@ -45,8 +45,8 @@ QJsonObject mainStateJson(const ReplaySession& session, const QStringList& messa
     o.insert("eventIndex", w.eventIndex);
     o.insert("lastEventTime", w.lastEventTime);
     o.insert("liveDisplay", w.liveDisplay);
-    o.insert("highlightOwner", w.highlightOwner);
-    o.insert("viewFilter", w.viewFilter);
+    o.insert("highlightOwner", s.mapView.highlightOwner);
+    o.insert("viewFilter", static_cast<int>(s.mapView.view));
     o.insert("fieldGrid", gridJson(w.fieldGrid));
     o.insert("unitGrid", gridJson(w.unitGrid));
     o.insert("playerTable", players);

@@ -15,11 +15,11 @@ inline constexpr int kIconHidden = 1; // field type 0, or a cell the current vie
 
 // Everything besides the world that decides which icon a cell shows.
 struct IconContext {
-    MapView viewFilter = MapView::All; // World::viewFilter: which neighbour rule applies
+    MapView viewFilter = MapView::All; // which neighbour rule applies (the view shown)
     MapView viewItem = MapView::All;   // cbView's item: which units fieldIcon hides
     bool highlightFields = true;       // cbHL checked
     bool hideHq = true;                // cbHH checked
-    int32_t highlightOwner = 0;        // World::highlightOwner, 0 = none
+    int32_t highlightOwner = 0;        // the highlighted owner, 0 = none
 };
 
 // Icon of a field type (field code mod 100) regardless of view, highlight and HQ switch.

@@ -9,7 +9,7 @@
 namespace kx {
 
 // The map's views, in the order of the view selector cbView; the values are its item indexes
-// and the values of World::viewFilter.
+// and the values kxrtool prints as viewFilter.
 enum class MapView : int32_t {
     All = 0,     // every cell
     Louka = 1,   // what the louka team sees

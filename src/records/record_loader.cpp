@@ -116,7 +116,6 @@ RecordLoad readRecord(const QString& path, RecordFormat format, World world,
     }
 
     record.world = std::move(world);
-    record.world.highlightOwner = 0;
     WorldBuild built = buildInitialWorld(record.events, record.world, record.players,
                                          record.caption, record.mapColumns, record.mapRows);
     if (!built.ok) {

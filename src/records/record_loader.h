@@ -80,8 +80,9 @@ class LoadProgress {
 };
 
 // Reads the record at `path` and builds its initial world from `world`, which keeps what a
-// record does not set (the view settings). An XML record goes through `converter`, which keeps
-// its lists whatever the outcome.
+// record does not set (whether the replay is shown; the last event's time when the record's
+// is unreadable). An XML record goes through `converter`, which keeps its lists whatever the
+// outcome.
 RecordLoad readRecord(const QString& path, RecordFormat format, World world,
                       XmlConverter& converter, LoadProgress& progress);
 

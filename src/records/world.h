@@ -92,8 +92,6 @@ struct World {
     int32_t eventIndex = 0;
     int32_t liveDisplay = 1;
     int32_t movesPerHour = 0;
-    int32_t viewFilter = 0;
-    int32_t highlightOwner = 0;
     int32_t lastEventTime = 0; // seconds value of the last event's time stamp
     int64_t lastEventHour = 0; // its calendar hour, which the hourly recounts follow
 

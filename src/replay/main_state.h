@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mapview/map_view.h"
 #include "records/event_list.h"
 #include "records/line_list.h"
 #include "records/record_format.h"
@@ -34,6 +35,15 @@ struct InspectorLabels {
     QString lbFN, lbFT, lbFO, lbFU, lbFC;
 };
 
+// How the map is shown: the view selector cbView, the check boxes cbHL and cbHH, and the
+// player whose fields are highlighted because the mouse points at one (0 for none).
+struct MapViewState {
+    MapView view = MapView::All;
+    bool highlightFields = true;
+    bool hideHq = true;
+    int32_t highlightOwner = 0;
+};
+
 // Everything the main window shows, held headless: the window only binds it.
 struct MainState {
     World world;
@@ -50,6 +60,7 @@ struct MainState {
 
     int mapColumns = 21; // dgMap columns and rows, the header ones included
     int mapRows = 21;
+    MapViewState mapView;
     bool mapShown = true;      // dgMap visible
     bool summaryShown = false; // mRes and btnNext visible instead of the map
     bool panelEnabled = false; // the navigation buttons (Panel1)

@@ -20,14 +20,14 @@ struct PreviousRecord {
     // them meanwhile); the world stays, as the window may paint it during a load, and the
     // new one is built on a copy.
     static PreviousRecord takeFrom(MainState& s) {
-        PreviousRecord taken{s.world.highlightOwner, std::move(s.lbOpen), std::move(s.lvData),
+        PreviousRecord taken{s.mapView.highlightOwner, std::move(s.lbOpen), std::move(s.lvData),
                              s.mapShown, s.summaryShown};
         s.lbOpen.clear();
         s.lvData.clear();
         return taken;
     }
     void restoreInto(MainState& s) {
-        s.world.highlightOwner = highlightOwner;
+        s.mapView.highlightOwner = highlightOwner;
         s.lbOpen = std::move(lbOpen);
         s.lvData = std::move(lvData);
         s.mapShown = mapShown;
@@ -88,7 +88,7 @@ LoadStatus loadRecord(MainState& state, const QString& path, RecordFormat format
     PreviousRecord previous = PreviousRecord::takeFrom(state);
     ProgressReporter progress(state, observer);
 
-    state.world.highlightOwner = 0;
+    state.mapView.highlightOwner = 0;
     state.mapShown = true;
     state.summaryShown = false;
     progress.show(0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player_directory.h"
+#include "replayer.h"
 
 #include "records/event_list.h"
 #include "records/world.h"
@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace kx {
 
@@ -35,14 +34,12 @@ class ScratchReplay {
     void step(QStringList* sentences, EventPlayers* players = nullptr);
 
   private:
-    EventPlayers playersOf(const EventItem& event) const;
+    EventPlayers playersOf(const EventItem& event);
     int8_t ownerAt(QByteArrayView address) const;
 
     const EventList& events_;
-    const QStringList& players_;
-    PlayerDirectory directory_;
-    std::vector<int32_t> production_;
     World world_;
+    Replayer replayer_;
 };
 
 } // namespace kx

@@ -1,10 +1,6 @@
 #include "session.h"
 
-#include "apply_event.h"
-#include "event_kind.h"
-#include "player_directory.h"
 #include "player_stats.h"
-#include "production.h"
 #include "world_end.h"
 
 #include "records/cell_address.h"
@@ -33,14 +29,6 @@ class BusyGuard {
     bool& busy_;
 };
 
-QString recountSentence(int32_t count) {
-    if (count >= 6)
-        return QString::fromUtf8("Provedeno %1 přepočtů.").arg(count);
-    if (count >= 2)
-        return QString::fromUtf8("Provedeny %1 přepočty.").arg(count);
-    return QString::fromUtf8("Proveden 1 přepočet.");
-}
-
 } // namespace
 
 ReplaySession::ReplaySession(UserMessages& messages, QLocale locale)
@@ -48,8 +36,6 @@ ReplaySession::ReplaySession(UserMessages& messages, QLocale locale)
     // The blank world shown before any record is loaded.
     state_.world.allocateWorld(20, 20, 0);
     state_.world.liveDisplay = 1;
-    state_.world.viewFilter = 0;
-    state_.world.highlightOwner = 0;
 }
 
 // ---- Loading ---------------------------------------------------------------------------
@@ -149,17 +135,10 @@ void ReplaySession::replayStep() {
     replayOne();
 }
 
-void ReplaySession::applyRecounts(int32_t recounts) {
-    if (state_.world.liveDisplay == 1)
-        state_.info.append(recountSentence(recounts));
-    applyHourlyRecounts(state_.world, static_cast<int>(state_.cbPlayers.size()), recounts,
-                        production_);
-}
-
 void ReplaySession::replayOne() {
     World& world = state_.world;
     const qsizetype count = state_.lvData.size();
-    if (world.eventIndex >= count || world.eventIndex < 0) {
+    if (replayer_.atEnd()) {
         showWorldEnd();
         return;
     }
@@ -168,50 +147,33 @@ void ReplaySession::replayOne() {
                          {world, builtLastEventTime_, slideStopSinceBuild_, timeErrorSinceBuild_});
 
     const bool live = world.liveDisplay == 1;
-    const EventItem event = state_.lvData.item(world.eventIndex);
     if (live) {
         state_.info.clear();
-        state_.lbTime = eventTimeLabel(event.subItem(0));
+        state_.lbTime = eventTimeLabel(state_.lvData.item(world.eventIndex).subItem(0));
     }
+    const int32_t row = world.eventIndex;
+    const ReplayStep step = replayer_.step(state_.info, repaint_, true);
 
-    // An unreadable time stamp counts as the previous event's time (no recount). A live step
-    // shows its message; a backward jump shows it once for all the events it replays quietly
-    // rather than one box per damaged time stamp.
-    StampTime time{world.lastEventTime, world.lastEventHour};
-    if (const auto read = readTimeStamp(event.subItem(0))) {
-        time = *read;
-    } else {
+    // A live step shows the message of an unreadable time stamp; a jump shows it once for all
+    // the events it replays quietly rather than one box per damaged time stamp.
+    if (step.timeUnreadable) {
         timeErrorSinceBuild_ = true;
-        if (!live)
-            quietTimeError_ = true;
         if (live)
             messages_->showMessage(QString::fromUtf8(kTimeFormatError));
+        else
+            quietTimeError_ = true;
     }
-    const int32_t recounts = recountsBetween(world.lastEventHour, time.hour);
-    if (recounts != 0)
-        applyRecounts(recounts);
-
-    if (!directory_.isFor(state_.cbPlayers))
-        directory_.rebuild(state_.cbPlayers);
-    ReplayContext ctx{world, state_.lvData, state_.cbPlayers, state_.info, repaint_, &directory_};
-    ctx.current = &event;
-    ctx.currentRow = world.eventIndex;
-    applyEvent(ctx, eventKindOf(event.caption), world.eventIndex);
-    if (ctx.stopSlideShow) {
+    if (step.stopSlideShow) {
         state_.slideShowEnabled = false;
         slideStopSinceBuild_ = true;
     }
-
-    world.lastEventTime = time.seconds;
-    world.lastEventHour = time.hour;
     if (live) {
-        state_.info.append(QStringLiteral("Akce %1 z %2").arg(world.eventIndex).arg(count));
+        state_.info.append(QStringLiteral("Akce %1 z %2").arg(row).arg(count));
         if (state_.selectedPlayer != -1)
             cbPlayersChange();
         if (state_.inspector.lbFN.size() > 1)
             edFChange();
     }
-    world.eventIndex = wrapAdd(world.eventIndex, 1);
 }
 
 void ReplaySession::stepBack(int count) {
@@ -237,13 +199,7 @@ void ReplaySession::stepBack(int count) {
         snapshotsEnabled_ ? snapshots_.nearest(target, &snapshotIndex) : nullptr;
     if (snapshot && snapshotIndex >= world.eventIndex &&
         snapshot->builtLastEventTime == world.lastEventTime) {
-        const int32_t live = world.liveDisplay;
-        const int32_t view = world.viewFilter;
-        const int32_t highlight = world.highlightOwner;
         world = snapshot->world;
-        world.liveDisplay = live;
-        world.viewFilter = view;
-        world.highlightOwner = highlight;
         if (snapshot->slideStopBefore)
             state_.slideShowEnabled = false;
         slideStopSinceBuild_ = snapshot->slideStopBefore;
@@ -292,11 +248,7 @@ void ReplaySession::jumpForward(int32_t target) {
         snapshotsEnabled_ ? snapshots_.nearest(target, &snapshotIndex) : nullptr;
     if (snapshot && snapshotIndex > world.eventIndex &&
         snapshot->builtLastEventTime == builtLastEventTime_) {
-        const int32_t view = world.viewFilter;
-        const int32_t highlight = world.highlightOwner;
         world = snapshot->world;
-        world.viewFilter = view;
-        world.highlightOwner = highlight;
         // The skipped events would have stopped the slide show as they were replayed.
         if (snapshot->slideStopBefore && !slideStopSinceBuild_)
             state_.slideShowEnabled = false;
@@ -407,13 +359,12 @@ void ReplaySession::cbViewChange(int item) {
     const std::optional<MapView> view = mapViewAt(item);
     if (!view)
         return;
-    viewItem_ = *view;
-    state_.world.viewFilter = static_cast<int32_t>(*view);
+    state_.mapView.view = *view;
     redrawMap();
 }
 
 void ReplaySession::cbHHClick(bool checked) {
-    hideHq_ = checked;
+    state_.mapView.hideHq = checked;
     redrawMap();
 }
 
@@ -429,7 +380,8 @@ void ReplaySession::dgMapMouseMove(int column, int row) {
     edFChange();
 
     const int32_t newOwner = world.fieldGrid(x, y) / 100;
-    if (!highlightFields_ || newOwner == world.highlightOwner)
+    int32_t& highlighted = state_.mapView.highlightOwner;
+    if (!highlightFields() || newOwner == highlighted)
         return;
     auto redrawOwned = [&](int32_t owner) {
         if (!repaint_ || world.liveDisplay != 1)
@@ -439,8 +391,8 @@ void ReplaySession::dgMapMouseMove(int column, int row) {
                 if (world.fieldGrid(i, j) / 100 == owner)
                     repaint_->redrawCell(i + 1, j + 1);
     };
-    const int32_t oldOwner = world.highlightOwner;
-    world.highlightOwner = newOwner;
+    const int32_t oldOwner = highlighted;
+    highlighted = newOwner;
     if (oldOwner != 0)
         redrawOwned(oldOwner);
     if (newOwner != 0)

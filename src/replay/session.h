@@ -1,12 +1,12 @@
 #pragma once
 
-#include "player_directory.h"
+#include "main_state.h"
+#include "record_opening.h"
 #include "replay_context.h"
+#include "replayer.h"
 #include "snapshot_cache.h"
 
-#include "main_state.h"
 #include "mapview/map_view.h"
-#include "record_opening.h"
 #include "records/record_loader.h"
 #include "records/user_messages.h"
 
@@ -81,11 +81,13 @@ class ReplaySession {
 
     // Map view controls and the mouse over the map (grid coordinates).
     void cbViewChange(int item);
-    void setHighlightFields(bool checked) { highlightFields_ = checked; } // cbHL
-    void cbHHClick(bool checked);                                         // cbHH
-    bool highlightFields() const { return highlightFields_; }
-    bool hideHq() const { return hideHq_; }
-    MapView viewItem() const { return viewItem_; }
+    void setHighlightFields(bool checked) { state_.mapView.highlightFields = checked; } // cbHL
+    void cbHHClick(bool checked);                                                       // cbHH
+    bool highlightFields() const { return state_.mapView.highlightFields; }
+    bool hideHq() const { return state_.mapView.hideHq; }
+    MapView viewItem() const { return state_.mapView.view; }
+    // The owner (player index + 1) whose fields are highlighted, 0 for none.
+    int32_t highlightOwner() const { return state_.mapView.highlightOwner; }
     void dgMapMouseMove(int column, int row);
     void edFChange();
 
@@ -100,7 +102,6 @@ class ReplaySession {
 
   private:
     void replayOne();
-    void applyRecounts(int32_t recounts);
     void redrawMap();
     void afterBuild();
     // Replays up to the target without display, the progress bar counting from progressFrom.
@@ -110,23 +111,19 @@ class ReplaySession {
     void jumpForward(int32_t target);
 
     MainState state_;
+    Replayer replayer_{state_.world, state_.lvData, state_.cbPlayers};
     UserMessages* messages_;
     QLocale locale_;
     RepaintSink* repaint_ = nullptr;
     ActivityObserver* observer_ = nullptr;
 
     bool busy_ = false;
-    bool highlightFields_ = true;
-    bool hideHq_ = true;
-    MapView viewItem_ = MapView::All;
 
     SnapshotCache snapshots_;
     bool snapshotsEnabled_ = true;
     int32_t builtLastEventTime_ = 0;
     bool slideStopSinceBuild_ = false;
     bool timeErrorSinceBuild_ = false;
-    std::vector<int32_t> production_; // reused by every recount
-    PlayerDirectory directory_;
     World initialWorld_;
     uint64_t generation_ = 0;
     bool quietTimeError_ = false; // an event replayed quietly had an unreadable time stamp

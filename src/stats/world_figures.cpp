@@ -1,24 +1,13 @@
 #include "world_figures.h"
 
 #include "records/record_loader.h"
-#include "records/time_stamp.h"
-#include "records/user_messages.h"
-#include "replay/session.h"
+#include "replay/replayer.h"
 
 #include <cstring>
 
 namespace kx {
 
 namespace {
-
-// Field 0 of an event line (its time stamp), as the event list splits it: the text before the
-// first semicolon, or nothing when the line has none.
-QByteArrayView timeField(QByteArrayView line) {
-    const void* hit = std::memchr(line.data(), ';', static_cast<size_t>(line.size()));
-    if (!hit)
-        return {};
-    return line.first(static_cast<const char*>(hit) - line.data());
-}
 
 // Collects rows of rising hours, merging rows that fall into one row of hoursPerRow hours.
 class RowBuilder {
@@ -79,45 +68,40 @@ class RowBuilder {
 
 WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& progress) {
     WorldFigures figures;
-    RecordedMessages messages;
-    ReplaySession quiet(messages, QLocale::c());
-    quiet.setSnapshotsEnabled(false);
-    MainState& state = quiet.state();
-    state.lvData = events; // shares the text; only the line table is copied
-    if (!buildWorld(state, messages))
+    World world;
+    QStringList entries;
+    QString caption;
+    int columns = 0;
+    int rows = 0;
+    if (!buildInitialWorld(events, world, entries, caption, columns, rows).ok)
         return figures;
-    World& world = state.world;
     world.liveDisplay = 0;
 
-    const int players =
-        std::min<int>(static_cast<int>(state.cbPlayers.size()), world.playerCount());
+    const int players = std::min<int>(static_cast<int>(entries.size()), world.playerCount());
     for (int i = 0; i < players; ++i) {
         const EventItem hq = events.item(i + 2);
-        figures.players.push_back({hq.subItemText(1), hq.subItemText(2), state.cbPlayers.at(i),
+        figures.players.push_back({hq.subItemText(1), hq.subItemText(2), entries.at(i),
                                    world.playerTable[static_cast<size_t>(i)][Team] == kTeamLes});
     }
 
-    RowBuilder rows(figures);
+    Replayer replayer(world, events, entries);
+    RowBuilder builder(figures);
     const qsizetype count = events.size();
     // The world was created at the time of the last line the build read.
     QByteArray rowTime = events.item(world.eventIndex - 1).subItem(0).toByteArray();
     int64_t hour = 0;
     const qsizetype first = world.eventIndex;
     uint32_t steps = 0;
-    while (world.eventIndex >= 0 && world.eventIndex < count) {
+    QStringList silent; // a quiet replay says nothing
+    while (!replayer.atEnd()) {
         const qsizetype i = world.eventIndex;
-        // The recounts the replay is about to apply: the same time the step will read (an
-        // unreadable stamp counts as the previous event's time).
-        const QByteArrayView stamp = timeField(events.line(i));
-        const auto time = readTimeStamp(stamp);
-        const int32_t recounts =
-            recountsBetween(world.lastEventHour, time ? time->hour : world.lastEventHour);
-        if (recounts > 0) {
-            rows.commit(hour, rowTime, world);
+        // A row ends before the recounts the step is about to apply.
+        if (const int32_t recounts = replayer.recountsDue(); recounts > 0) {
+            builder.commit(hour, rowTime, world);
             hour += recounts;
-            rowTime = stamp.toByteArray();
+            rowTime = events.item(i).subItem(0).toByteArray();
         }
-        quiet.replayStep();
+        replayer.step(silent);
         if (world.eventIndex <= i)
             break; // a step always moves on; never loop on one that did not
         if (progress && steps++ % 4096 == 0 &&
@@ -127,12 +111,12 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
             return cancelled;
         }
     }
-    rows.commit(hour, rowTime, world);
+    builder.commit(hour, rowTime, world);
     figures.eventCount = count - first;
 
     figures.endRows = resultRows(world);
     figures.best = bestRow(figures.endRows);
-    figures.winningTeam = winningTeam(world, state.cbPlayers);
+    figures.winningTeam = winningTeam(world, entries);
     figures.valid = true;
     if (progress)
         progress(100);

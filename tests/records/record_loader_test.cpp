@@ -41,7 +41,7 @@ TEST(ReadRecord, GivesTheWorldOrTheMessageForBothFormats) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         World start;
-        start.viewFilter = 3;
+        start.liveDisplay = 0;
         XmlConverter converter;
         const RecordLoad load = readRecord(c.path, c.format, start, converter, progress);
         EXPECT_EQ(load.error, c.error);
@@ -50,7 +50,7 @@ TEST(ReadRecord, GivesTheWorldOrTheMessageForBothFormats) {
         if (!load.record)
             continue;
         EXPECT_EQ(load.record->world.width(), 20);
-        EXPECT_EQ(load.record->world.viewFilter, 3);
+        EXPECT_EQ(load.record->world.liveDisplay, 0);
         EXPECT_EQ(load.record->players.size(), 5);
         EXPECT_EQ(load.record->caption, QString::fromUtf8(" Kopretinová louka - hráči "));
         EXPECT_EQ(load.record->world.eventIndex, 7); // past the header, the map and 5 HQs

@@ -226,7 +226,7 @@ TEST_F(Session, InspectorAndHighlightFollowTheMouse) {
     EXPECT_EQ(state.inspector.lbFO, "Jana (les)");
     EXPECT_EQ(state.inspector.lbFT, QString::fromUtf8("normální"));
     EXPECT_EQ(state.inspector.lbFC, "0");
-    EXPECT_EQ(state.world.highlightOwner, 2);
+    EXPECT_EQ(session.highlightOwner(), 2);
     EXPECT_EQ(recorder.cells, (std::vector<std::pair<int, int>>{{4, 3}}));
 
     recorder.cells.clear();
@@ -241,7 +241,7 @@ TEST_F(Session, InspectorAndHighlightFollowTheMouse) {
     session.dgMapMouseMove(2, 1); // B0, free land: panel follows, highlight stays
     EXPECT_EQ(state.inspector.lbFN, "B0");
     EXPECT_EQ(state.inspector.lbFO, "");
-    EXPECT_EQ(state.world.highlightOwner, 1);
+    EXPECT_EQ(session.highlightOwner(), 1);
     EXPECT_TRUE(recorder.cells.empty());
 }
 

@@ -33,10 +33,10 @@ void expectSameState(const MainState& a, const MainState& b, const QString& wher
     EXPECT_EQ(a.slideShowEnabled, b.slideShowEnabled) << where.toStdString();
 }
 
-struct Replayer {
+struct SteppingSession {
     RecordedMessages messages;
     ReplaySession session{messages, QLocale::c()};
-    explicit Replayer(const QString& path, bool snapshots, int spacing = 0) {
+    explicit SteppingSession(const QString& path, bool snapshots, int spacing = 0) {
         session.setSnapshotsEnabled(snapshots);
         session.setSnapshotSpacing(spacing);
         session.loadRecord(path, RecordFormat::EventLog);
@@ -57,8 +57,8 @@ TEST(StepBack, CopiesOfTheWorldGiveTheSameResultAsTheRebuild) {
     RecordFiles files;
     for (const auto& [seed, players] : {std::pair{11u, 4}, std::pair{12u, 6}, std::pair{13u, 5}}) {
         const QString path = generated(files, seed, 300, players);
-        Replayer fast(path, true, 16);
-        Replayer plain(path, false);
+        SteppingSession fast(path, true, 16);
+        SteppingSession plain(path, false);
         const qsizetype n = fast.session.state().lvData.size();
         while (fast.session.state().world.eventIndex < n) {
             fast.session.Button1Click();
@@ -88,14 +88,14 @@ TEST(StepBack, CopiesOfTheWorldGiveTheSameResultAsTheRebuild) {
 TEST(StepBack, MatchesAFreshLoadReplayedToTheTarget) {
     RecordFiles files;
     const QString path = generated(files, 21, 120, 4);
-    Replayer jumping(path, true, 8);
+    SteppingSession jumping(path, true, 8);
     const qsizetype n = jumping.session.state().lvData.size();
     while (jumping.session.state().world.eventIndex < n)
         jumping.session.Button1Click();
     for (int32_t target = static_cast<int32_t>(n) - 2; target > 6; target -= 7) {
         while (jumping.session.state().world.eventIndex > target + 1)
             jumping.session.stepBack(1);
-        Replayer fresh(path, false);
+        SteppingSession fresh(path, false);
         MainState& state = fresh.session.state();
         state.world.liveDisplay = 0;
         while (state.world.eventIndex < target)
@@ -121,7 +121,7 @@ TEST(StepBack, SlideShowStopsAndTimeErrorsBeforeACopyCountAsIfReplayed) {
                      .arg(i, 2, 10, QChar('0'));
     const QString path = files.write("r.kxr", lines);
     for (bool snapshots : {true, false}) {
-        Replayer r(path, snapshots, 4);
+        SteppingSession r(path, snapshots, 4);
         while (r.session.state().world.eventIndex < r.session.state().lvData.size())
             r.session.Button1Click();
         r.session.Button4Click();

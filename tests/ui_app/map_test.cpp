@@ -46,7 +46,7 @@ TEST_F(MapTest, ViewsShowWhatEachSideSees) {
     EXPECT_EQ(view->count(), 4);
 
     chooseView(view, 1); // "Louka": Jana's units hidden, her far column unseen
-    EXPECT_EQ(world().viewFilter, 1);
+    EXPECT_EQ(window.session().viewItem(), kx::MapView::Louka);
     EXPECT_EQ(icons(), Icons({{2, 2, 3, 1}, {5, 13, 8, 1}, {2, 2, 2, 0}}));
     chooseView(view, 2); // "Les"
     EXPECT_EQ(icons(), Icons({{1, 2, 3, 2}, {1, 7, 14, 8}, {1, 2, 2, 0}}));
@@ -65,7 +65,7 @@ TEST_F(MapTest, PointingAtAFieldDescribesItAndHighlightsItsOwner) {
     EXPECT_EQ(label("lbFO")->text(), "Pepa (louka)");
     EXPECT_EQ(label("lbFU")->text(), QString::fromUtf8("Komár"));
     EXPECT_EQ(label("lbFC")->text(), "3");
-    EXPECT_EQ(world().highlightOwner, 1);
+    EXPECT_EQ(window.session().highlightOwner(), 1);
     // His HQ and field in red frames; the highlight shows the HQ whatever "Skrýt velení" says.
     EXPECT_EQ(icons()[1], std::vector<int>({17, 25, 2, 8}));
 
@@ -85,25 +85,25 @@ TEST_F(MapTest, PointingAtAFieldDescribesItAndHighlightsItsOwner) {
     chooseView(child<QComboBox>("cbView"), 1);
     pointAt(3, 1);
     pointAt(3, 2);
-    EXPECT_EQ(world().highlightOwner, 2);
+    EXPECT_EQ(window.session().highlightOwner(), 2);
     EXPECT_EQ(icons()[1], std::vector<int>({5, 13, 23, 1}));
 
     // Headers change nothing; an impassable cell clears the type and the highlight.
     pointAt(2, 0);
     pointAt(0, 2);
     EXPECT_EQ(label("lbFN")->text(), "C1");
-    EXPECT_EQ(world().highlightOwner, 2);
+    EXPECT_EQ(window.session().highlightOwner(), 2);
     pointAt(4, 3);
     EXPECT_EQ(label("lbFN")->text(), "D2");
     EXPECT_EQ(label("lbFT")->text(), "");
     EXPECT_EQ(label("lbFO")->text(), "");
-    EXPECT_EQ(world().highlightOwner, 0);
+    EXPECT_EQ(window.session().highlightOwner(), 0);
     EXPECT_EQ(icons()[1], std::vector<int>({5, 13, 8, 1}));
 
     // Without "Highlight políček" the panel follows the mouse but nothing is highlighted.
     child<QCheckBox>("cbHL")->click();
     pointAt(2, 2);
     EXPECT_EQ(label("lbFN")->text(), "B1");
-    EXPECT_EQ(world().highlightOwner, 0);
+    EXPECT_EQ(window.session().highlightOwner(), 0);
     EXPECT_EQ(icons()[1], std::vector<int>({5, 13, 8, 1}));
 }

@@ -63,7 +63,7 @@ TEST_F(SlideShowTest, EnterStartsEscStopsAndTheIntervalFollowsTheEdit) {
         }
     }
     EXPECT_EQ(child<QComboBox>("cbPlayers")->currentIndex(), 1);
-    EXPECT_EQ(world().viewFilter, 1);
+    EXPECT_EQ(window.session().viewItem(), kx::MapView::Louka);
     button("Button4")->click();
     child<QComboBox>("cbView")->showPopup();
     ASSERT_TRUE(waitFor([&] { return child<QComboBox>("cbView")->view()->isVisible(); }));

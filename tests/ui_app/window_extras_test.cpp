@@ -125,7 +125,7 @@ TEST_F(WindowExtrasTest, TheMapPictureIsTheWholeMapInTheCurrentView) {
     auto* view = child<QComboBox>("cbView");
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Down); // "Louka"
-    ASSERT_EQ(world().viewFilter, 1);
+    ASSERT_EQ(window.session().viewItem(), kx::MapView::Louka);
     EXPECT_NE(renderMapImage(window.session(), window.palette(), window.font()), again);
 
     // A place that cannot be written gives the reason and no file.

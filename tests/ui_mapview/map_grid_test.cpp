@@ -178,7 +178,7 @@ TEST_F(MapGridTest, PointingAtACellFeedsTheInspectorAndRepaintsTheHighlight) {
     moveMouse(grid.cellRect(2, 2).center());
     EXPECT_EQ(pointed.count(), 1);
     EXPECT_EQ(session.state().inspector.lbFN, "B1");
-    EXPECT_EQ(session.state().world.highlightOwner, 1);
+    EXPECT_EQ(session.highlightOwner(), 1);
     ASSERT_TRUE(waitFor([&] { return grid.paints > 0; }));
     EXPECT_EQ(grid.painted, QRegion(grid.cellRect(2, 2)) + QRegion(grid.cellRect(1, 2)));
 
@@ -192,7 +192,7 @@ TEST_F(MapGridTest, PointingAtACellFeedsTheInspectorAndRepaintsTheHighlight) {
     moveMouse(grid.cellRect(4, 1).center());
     EXPECT_EQ(pointed.count(), 2);
     EXPECT_EQ(session.state().inspector.lbFN, "D0");
-    EXPECT_EQ(session.state().world.highlightOwner, 0);
+    EXPECT_EQ(session.highlightOwner(), 0);
 }
 
 TEST_F(MapGridTest, NothingInTheBodyWhileTheReplaySkips) {

@@ -123,7 +123,7 @@ TEST_F(Charts, ComputesOnlyWhenTheRecordChanges) {
     ASSERT_TRUE(session.loadRecord(first, RecordFormat::EventLog));
     window.refresh();
     ASSERT_TRUE(waitFor([&] { return !window.computing(); }));
-    EXPECT_TRUE(window.cache().isCurrent(session.state()));
+    EXPECT_TRUE(window.cache().isCurrent(session));
     EXPECT_EQ(window.cache().cached().eventCount, 1000);
     EXPECT_EQ(players->count(), 4);
     EXPECT_FALSE(progress->isVisible());

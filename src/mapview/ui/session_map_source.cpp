@@ -8,12 +8,11 @@ namespace kx {
 
 IconContext iconContextOf(const ReplaySession& session) {
     IconContext context;
-    const World& world = session.state().world;
-    context.viewFilter = mapViewAt(world.viewFilter).value_or(MapView::All);
+    context.viewFilter = session.viewItem();
     context.viewItem = session.viewItem();
     context.highlightFields = session.highlightFields();
     context.hideHq = session.hideHq();
-    context.highlightOwner = world.highlightOwner;
+    context.highlightOwner = session.highlightOwner();
     return context;
 }
 

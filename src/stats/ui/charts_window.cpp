@@ -28,7 +28,7 @@ namespace kx {
 // One computation on the worker thread. The thread only reads its own copy of the event
 // list (sharing the record's text, which is never changed once loaded).
 struct TFCharts::Job {
-    RecordIdentity identity;
+    uint64_t generation = 0; // the session's record generation
     EventList events;
     std::atomic<int> progress{0};
     std::atomic<bool> cancel{false};
@@ -122,26 +122,25 @@ void TFCharts::showEvent(QShowEvent* event) {
 }
 
 void TFCharts::refresh() {
-    const MainState& state = session_.state();
     if (job_) {
         // A pass for another record is cancelled; the finished one starts the next.
-        if (!(job_->identity == recordIdentity(state)))
+        if (job_->generation != session_.recordGeneration())
             job_->cancel = true;
         return;
     }
-    if (state.lvData.isEmpty()) {
+    if (session_.state().lvData.isEmpty()) {
         cache_.clear();
         showFigures();
         return;
     }
-    if (cache_.isCurrent(state))
+    if (cache_.isCurrent(session_))
         return;
     startJob();
 }
 
 void TFCharts::startJob() {
     job_ = std::make_shared<Job>();
-    job_->identity = recordIdentity(session_.state());
+    job_->generation = session_.recordGeneration();
     job_->events = session_.state().lvData;
     std::shared_ptr<Job> job = job_;
     thread_ = QThread::create([job] {
@@ -168,7 +167,7 @@ void TFCharts::jobFinished() {
     thread_ = nullptr;
     std::shared_ptr<Job> job = std::move(job_);
     if (!job->result.cancelled)
-        cache_.store(job->identity, std::move(job->result));
+        cache_.store(job->generation, std::move(job->result));
     showFigures();
     // The record may have changed while the pass ran.
     if (isVisible())
@@ -177,8 +176,7 @@ void TFCharts::jobFinished() {
 
 void TFCharts::showFigures() {
     const WorldFigures& f = cache_.cached();
-    const bool have =
-        !session_.state().lvData.isEmpty() && f.valid && cache_.isCurrent(session_.state());
+    const bool have = !session_.state().lvData.isEmpty() && f.valid && cache_.isCurrent(session_);
     const QSignalBlocker blocker(lbChartPlayers_);
     lbChartPlayers_->clear();
     if (have) {
@@ -195,7 +193,7 @@ void TFCharts::showFigures() {
                 .arg(f.rowHours.empty() ? 0 : f.rowHours.back() + f.hoursPerRow));
     } else if (session_.state().lvData.isEmpty()) {
         lbChartStatus_->setText(QString::fromUtf8("Není načten žádný záznam."));
-    } else if (cache_.isCurrent(session_.state())) {
+    } else if (cache_.isCurrent(session_)) {
         lbChartStatus_->setText(QString::fromUtf8("Záznam je poškozen, průběh nelze spočítat."));
     }
     btnExportFigures_->setEnabled(have);
@@ -245,7 +243,7 @@ bool TFCharts::exportSummary(const QString& path) {
 }
 
 void TFCharts::exportClicked(bool summary) {
-    if (!cache_.isCurrent(session_.state()) || !cache_.cached().valid)
+    if (!cache_.isCurrent(session_) || !cache_.cached().valid)
         return;
     if (!summary && chosenPlayers().empty()) {
         showError(QString::fromUtf8("Vyberte alespoň jednoho hráče."));
