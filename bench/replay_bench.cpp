@@ -24,29 +24,25 @@ struct LoadedSession {
     explicit LoadedSession(int64_t events, int side = 20) {
         session.loadRecord(bench::generatedLog(events, side, side), RecordFormat::EventLog);
     }
-    void replayQuietlyToEnd() {
-        MainState& state = session.state();
-        state.world.liveDisplay = 0;
-        while (state.world.eventIndex < state.lvData.size())
-            session.replayStep();
-        state.world.liveDisplay = 1;
-    }
+    void replayQuietlyToEnd() { session.jumpTo(session.eventCount() - 1); }
 };
 
+// The replay engine on its own, without display, from the initial world to the end.
 void quietReplay(benchmark::State& bench) {
     LoadedSession loaded(recordEvents());
-    MainState& state = loaded.session.state();
-    const int32_t first = state.world.eventIndex;
+    const ReplaySession& session = loaded.session;
+    World world;
+    Replayer replayer(world, session.state().lvData, session.state().cbPlayers);
+    QStringList silent;
     int64_t events = 0;
     for (auto _ : bench) {
         bench.PauseTiming();
-        loaded.session.stepBack(state.world.eventIndex); // back to the first event
+        world = session.initialWorld();
+        world.liveDisplay = 0;
         bench.ResumeTiming();
-        state.world.liveDisplay = 0;
-        while (state.world.eventIndex < state.lvData.size())
-            loaded.session.replayStep();
-        state.world.liveDisplay = 1;
-        events += state.lvData.size() - first;
+        while (!replayer.atEnd())
+            replayer.step(silent);
+        events += session.eventCount() - session.firstEventIndex();
     }
     bench.SetItemsProcessed(events);
 }

@@ -23,14 +23,15 @@ class ReplaySession {
   public:
     explicit ReplaySession(UserMessages& messages, QLocale locale = QLocale());
 
+    // What the window shows; it changes only through the handlers below.
     const MainState& state() const { return state_; }
-    MainState& state() { return state_; }
 
     void setRepaintSink(RepaintSink* sink) { repaint_ = sink; }
     void setMessages(UserMessages& messages) { messages_ = &messages; }
     void setActivityObserver(ActivityObserver* observer) { observer_ = observer; }
 
-    // Loading.
+    // Loading. The open dialog starts in `folder` until a record is loaded.
+    void setOpenDialogFolder(const QString& folder) { state_.dlgOpen.initialDir = folder; }
     bool loadRecord(const QString& path, RecordFormat format);
     // As loadRecord, and tells an unreadable file from a damaged record (a busy session
     // counts as damaged: nothing is loaded).
@@ -101,6 +102,8 @@ class ReplaySession {
     void setSnapshotSpacing(int32_t events) { snapshots_.setFixedInterval(events); }
 
   private:
+    friend struct SessionTestAccess; // tests set up states no record reaches
+
     void replayOne();
     void redrawMap();
     void afterBuild();

@@ -3,6 +3,8 @@
 #include "generated_log.h"
 #include "replay/session.h"
 
+#include "session_test_access.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -102,7 +104,7 @@ TEST(JumpTo, ClampsAndIgnoresWhatIsNoJump) {
     EXPECT_FALSE(viewer.session.state().summaryShown);
 
     // A jump onto the event shown replays nothing, not even its sentences.
-    viewer.session.state().info = QStringList{QStringLiteral("kept")};
+    SessionTestAccess::state(viewer.session).info = QStringList{QStringLiteral("kept")};
     viewer.session.jumpTo(first + 10);
     EXPECT_EQ(viewer.session.state().info, QStringList{QStringLiteral("kept")});
 

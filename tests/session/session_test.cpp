@@ -2,6 +2,8 @@
 
 #include "replay/session.h"
 
+#include "session_test_access.h"
+
 #include <gtest/gtest.h>
 
 using namespace kx;
@@ -101,7 +103,7 @@ TEST_F(Session, MovesAreCappedAtADaysWorth) {
           QString::fromUtf8("2005-07-03-14-00-00; create_world; NB;"),
           QString::fromUtf8("2005-07-03-14-00-00; create_hq; Pepa; louka; B0;"),
           QString::fromUtf8("2005-07-03-17-00-00; noop;")});
-    session.state().world.playerTable[0][Moves] = 90;
+    SessionTestAccess::state(session).world.playerTable[0][Moves] = 90;
     session.Button1Click();
     EXPECT_EQ(state.world.playerTable[0][Moves], 96);
     EXPECT_EQ(state.world.playerTable[0][Nectar], 500 + 3 * 7);

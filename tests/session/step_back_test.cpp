@@ -3,6 +3,8 @@
 #include "generated_log.h"
 #include "replay/session.h"
 
+#include "session_test_access.h"
+
 #include <gtest/gtest.h>
 
 using namespace kx;
@@ -96,7 +98,7 @@ TEST(StepBack, MatchesAFreshLoadReplayedToTheTarget) {
         while (jumping.session.state().world.eventIndex > target + 1)
             jumping.session.stepBack(1);
         SteppingSession fresh(path, false);
-        MainState& state = fresh.session.state();
+        MainState& state = SessionTestAccess::state(fresh.session);
         state.world.liveDisplay = 0;
         while (state.world.eventIndex < target)
             fresh.session.replayStep();

@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "session_test_access.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -166,10 +167,10 @@ TEST_F(ResponsivenessTest, AJumpBackThroughALongRecordKeepsTheWindowServed) {
     // replay of everything before it.
     ReplaySession& session = window.session();
     session.setSnapshotsEnabled(false);
-    session.state().world.liveDisplay = 0;
+    SessionTestAccess::state(session).world.liveDisplay = 0;
     while (session.state().world.eventIndex < session.state().lvData.size())
         session.replayStep();
-    session.state().world.liveDisplay = 1;
+    SessionTestAccess::state(session).world.liveDisplay = 1;
     expectResponsive("back jump", 2, [&] { click("Button6"); });
     EXPECT_EQ(session.state().world.eventIndex, kEvents + 13);
     EXPECT_EQ(infoLines().last(),

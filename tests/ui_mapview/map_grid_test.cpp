@@ -7,6 +7,8 @@
 #include "mapview/ui/session_map_source.h"
 #include "replay/session.h"
 
+#include "session_test_access.h"
+
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
@@ -60,8 +62,8 @@ struct MapGridTest : ::testing::Test {
     }
     void loadSmallWorld() {
         load(kSmallWorld);
-        session.state().world.fieldGrid(1, 1) = 116;
-        session.state().world.fieldGrid(2, 2) = 221;
+        SessionTestAccess::state(session).world.fieldGrid(1, 1) = 116;
+        SessionTestAccess::state(session).world.fieldGrid(2, 2) = 221;
         grid.redrawMap();
     }
 
@@ -197,13 +199,13 @@ TEST_F(MapGridTest, PointingAtACellFeedsTheInspectorAndRepaintsTheHighlight) {
 
 TEST_F(MapGridTest, NothingInTheBodyWhileTheReplaySkips) {
     loadSmallWorld();
-    session.state().world.liveDisplay = 0;
+    SessionTestAccess::state(session).world.liveDisplay = 0;
     const QImage image = shot();
     const QRect body = grid.cellRect(1, 1).united(grid.cellRect(4, 3));
     EXPECT_EQ(pixelsOtherThan(image, body, Qt::black), 0);
     EXPECT_GT(pixelsOtherThan(image, grid.cellRect(1, 0), face()), 0);
     EXPECT_EQ(image.pixelColor(grid.cellRect(1, 0).topLeft()), face());
-    session.state().world.liveDisplay = 1;
+    SessionTestAccess::state(session).world.liveDisplay = 1;
 }
 
 TEST_F(MapGridTest, LargeWorldScrollsUnderFixedHeaders) {

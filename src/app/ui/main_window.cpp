@@ -77,7 +77,7 @@ TFMain::TFMain(QWidget* parent)
     session_.setActivityObserver(activity_.get());
     // Also makes the map the session's repaint sink.
     dgMap_->setSource(std::make_unique<SessionMapSource>(session_));
-    session_.state().dlgOpen.initialDir = QDir::currentPath();
+    session_.setOpenDialogFolder(QDir::currentPath());
     connectControls();
     // The map and the summary get the replay keys before they handle keys themselves, and
     // paints tell when a key's step has been shown (see eventFilter).
