@@ -1,0 +1,592 @@
+#include "library.h"
+
+#include "browser/record_filter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <set>
+
+namespace kx {
+
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+// Version 1: folders, records (one row per file; `is_copy` marks a file whose content a file
+// of a lower path has too) and their players. %ID% is the engine's auto-numbered key.
+const char* const kSchemaV1[] = {
+    "CREATE TABLE folders (path TEXT PRIMARY KEY)",
+    "CREATE TABLE records (id %ID%, path TEXT NOT NULL UNIQUE, size BIGINT NOT NULL, "
+    "modified BIGINT NOT NULL, hash TEXT NOT NULL, format TEXT NOT NULL, map TEXT NOT NULL, "
+    "map_key TEXT NOT NULL, date TEXT NOT NULL, damaged TEXT NOT NULL, world TEXT NOT NULL, "
+    "width INTEGER NOT NULL, height INTEGER NOT NULL, speed INTEGER NOT NULL, "
+    "player_limit INTEGER NOT NULL, events INTEGER NOT NULL, first_time TEXT NOT NULL, "
+    "last_time TEXT NOT NULL, ended INTEGER NOT NULL, winner TEXT NOT NULL, "
+    "is_copy INTEGER NOT NULL)",
+    "CREATE INDEX records_hash ON records (hash, path)",
+    "CREATE INDEX records_date ON records (date)",
+    "CREATE TABLE players (record_id BIGINT NOT NULL, idx INTEGER NOT NULL, name TEXT NOT NULL, "
+    "name_key TEXT NOT NULL, team TEXT NOT NULL, hq TEXT NOT NULL, survivor INTEGER NOT NULL, "
+    "experience INTEGER NOT NULL, kills INTEGER NOT NULL, wins INTEGER NOT NULL, "
+    "nectar INTEGER NOT NULL, production INTEGER NOT NULL, fields INTEGER NOT NULL, "
+    "PRIMARY KEY (record_id, idx))",
+    "CREATE INDEX players_name ON players (name_key, record_id)",
+};
+
+const char* const kRecordColumns =
+    "r.id, r.path, r.size, r.modified, r.hash, r.format, r.map, r.date, r.damaged, r.world, "
+    "r.width, r.height, r.speed, r.player_limit, r.events, r.first_time, r.last_time, r.ended, "
+    "r.winner";
+
+QString likePattern(const QString& text) {
+    QString escaped = text;
+    escaped.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'%', QStringLiteral("\\%"))
+        .replace(u'_', QStringLiteral("\\_"));
+    return u'%' + escaped + u'%';
+}
+
+// Text bound as itself: a null string would be SQL's NULL.
+QVariant textValue(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+bool isNotADatabase(const QSqlError& error) {
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("26") || code == QLatin1String("11") ||
+           error.text().contains(QLatin1String("not a database"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+Library::Library(LibraryLocation location, QString connection)
+    : location_(std::move(location)), connection_(std::move(connection)) {}
+
+Library::~Library() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+std::unique_ptr<Library> Library::open(const LibraryLocation& location, QString* error,
+                                       QString* notice) {
+    const bool sqlite = location.engine == LibraryLocation::Engine::SQLite;
+    auto failed = [&](const QString& text) -> std::unique_ptr<Library> {
+        if (error)
+            *error = text;
+        return nullptr;
+    };
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const QString name = QStringLiteral("kxlibrary-%1").arg(++connectionCounter);
+        std::unique_ptr<Library> library(new Library(location, name));
+        QSqlDatabase db = QSqlDatabase::addDatabase(
+            sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name);
+        if (!db.isValid())
+            return failed(QString::fromUtf8("Databázový ovladač %1 není k dispozici.")
+                              .arg(sqlite ? "QSQLITE" : "QPSQL"));
+        if (sqlite) {
+            const QFileInfo file(location.file);
+            if (!QDir().mkpath(file.absolutePath()))
+                return failed(QString::fromUtf8("Složku knihovny nelze vytvořit:\n%1")
+                                  .arg(QDir::toNativeSeparators(file.absolutePath())));
+            db.setDatabaseName(location.file);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=20000"));
+        } else {
+            db.setHostName(location.host);
+            if (location.port > 0)
+                db.setPort(location.port);
+            db.setUserName(location.user);
+            db.setPassword(location.password);
+            db.setDatabaseName(location.database);
+            db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        }
+        if (!db.open())
+            return failed(QString::fromUtf8("Knihovnu nelze otevřít: %1\n%2")
+                              .arg(location.displayName(), db.lastError().text()));
+        QString schemaError;
+        bool notADatabase = false;
+        if (library->prepareSchema(&schemaError, &notADatabase))
+            return library;
+        if (!notADatabase || !sqlite || attempt > 0)
+            return failed(schemaError);
+
+        // Not a database: keep the file aside, under a name that says why, and start anew.
+        db.close();
+        db = QSqlDatabase();
+        library.reset();
+        const QString aside =
+            location.file + QStringLiteral(".poskozena-") +
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+        if (!QFile::rename(location.file, aside))
+            return failed(QString::fromUtf8("Knihovna %1 je poškozena a nelze ji odložit.")
+                              .arg(location.displayName()));
+        QFile::remove(location.file + QStringLiteral("-wal"));
+        QFile::remove(location.file + QStringLiteral("-shm"));
+        if (notice)
+            *notice = QString::fromUtf8("Knihovna záznamů byla poškozena. Byla odložena jako\n%1\n"
+                                        "a založena znovu; složky je třeba přidat znovu.")
+                          .arg(QDir::toNativeSeparators(aside));
+    }
+    return nullptr;
+}
+
+bool Library::fail(const QString& text) {
+    lastError_ = text;
+    return false;
+}
+
+bool Library::begin() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (location_.engine == LibraryLocation::Engine::SQLite) {
+        // Take the write lock at once: a deferred transaction that reads first could not wait
+        // for another writer when it starts writing.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return fail(q.lastError().text());
+        return true;
+    }
+    if (!db.transaction())
+        return fail(db.lastError().text());
+    return true;
+}
+
+bool Library::commit() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        rollback();
+        return fail(q.lastError().text());
+    }
+    return true;
+}
+
+void Library::rollback() {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+bool Library::prepareSchema(QString* error, bool* notADatabase) {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const bool sqlite = location_.engine == LibraryLocation::Engine::SQLite;
+    QSqlQuery q(db);
+    auto failed = [&](const QSqlError& e) {
+        if (notADatabase)
+            *notADatabase = sqlite && isNotADatabase(e);
+        *error = QString::fromUtf8("Knihovnu %1 nelze použít:\n%2")
+                     .arg(location_.displayName(), e.text());
+        return false;
+    };
+    if (!sqlite && !q.exec(QStringLiteral("SET client_min_messages TO WARNING")))
+        return failed(q.lastError());
+    if (sqlite && (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+                   !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))))
+        return failed(q.lastError());
+    if (sqlite) {
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return failed(q.lastError());
+    } else if (!db.transaction()) {
+        return failed(db.lastError());
+    }
+    auto abort = [&](const QSqlError& e) {
+        rollback();
+        return failed(e);
+    };
+    // Two programs opening a new server library at once create it once.
+    if (!sqlite && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(5873301)")))
+        return abort(q.lastError());
+    if (!q.exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)")))
+        return abort(q.lastError());
+    int version = 0;
+    if (!q.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'schema_version'")))
+        return abort(q.lastError());
+    if (q.next())
+        version = q.value(0).toInt();
+    if (version > kLibrarySchemaVersion) {
+        rollback();
+        *error = QString::fromUtf8("Knihovna %1 pochází z novější verze programu (verze tabulek "
+                                   "%2, tento program zná verzi %3). Nebyla otevřena ani změněna.")
+                     .arg(location_.displayName())
+                     .arg(version)
+                     .arg(kLibrarySchemaVersion);
+        return false;
+    }
+    if (version < 1) {
+        const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY")
+                                  : QStringLiteral("BIGSERIAL PRIMARY KEY");
+        for (const char* statement : kSchemaV1)
+            if (!q.exec(QString::fromLatin1(statement).replace(QLatin1String("%ID%"), id)))
+                return abort(q.lastError());
+    }
+    if (version < kLibrarySchemaVersion) {
+        q.prepare(QStringLiteral("DELETE FROM meta WHERE key = 'schema_version'"));
+        if (!q.exec())
+            return abort(q.lastError());
+        q.prepare(QStringLiteral("INSERT INTO meta (key, value) VALUES ('schema_version', ?)"));
+        q.addBindValue(QString::number(kLibrarySchemaVersion));
+        if (!q.exec())
+            return abort(q.lastError());
+    }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return abort(q.lastError());
+    return true;
+}
+
+bool Library::addFolder(const QString& folder) {
+    const QString path = QDir(folder).absolutePath();
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(
+        QStringLiteral("INSERT INTO folders (path) VALUES (?) ON CONFLICT (path) DO NOTHING"));
+    q.addBindValue(path);
+    if (!q.exec())
+        return fail(q.lastError().text());
+    return true;
+}
+
+QStringList Library::folders() {
+    QStringList result;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(QStringLiteral("SELECT path FROM folders ORDER BY path"))) {
+        fail(q.lastError().text());
+        return result;
+    }
+    while (q.next())
+        result.append(q.value(0).toString());
+    return result;
+}
+
+QHash<QString, FileStamp> Library::stampsUnder(const QString& folder) {
+    QHash<QString, FileStamp> stamps;
+    QString prefix = QDir(folder).absolutePath();
+    if (!prefix.endsWith(u'/'))
+        prefix += u'/';
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT path, size, modified FROM records WHERE substr(path, 1, ?) = ?"));
+    q.addBindValue(static_cast<int>(prefix.size()));
+    q.addBindValue(prefix);
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        return stamps;
+    }
+    while (q.next())
+        stamps.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong()});
+    return stamps;
+}
+
+void Library::markCopies(const QStringList& hashes) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral(
+        "UPDATE records SET is_copy = CASE WHEN EXISTS (SELECT 1 FROM records o WHERE "
+        "o.hash = records.hash AND o.path < records.path) THEN 1 ELSE 0 END WHERE hash = ?"));
+    for (const QString& hash : hashes) {
+        if (hash.isEmpty())
+            continue;
+        q.addBindValue(hash);
+        q.exec();
+    }
+}
+
+bool Library::store(const std::vector<RecordEntry>& entries) {
+    if (entries.empty())
+        return true;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!begin())
+        return false;
+    QSqlQuery previous(db);
+    previous.prepare(QStringLiteral("SELECT hash FROM records WHERE path = ?"));
+    QSqlQuery upsert(db);
+    upsert.prepare(QStringLiteral(
+        "INSERT INTO records (path, size, modified, hash, format, map, map_key, date, damaged, "
+        "world, width, height, speed, player_limit, events, first_time, last_time, ended, winner, "
+        "is_copy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0) "
+        "ON CONFLICT (path) DO UPDATE SET size = excluded.size, modified = excluded.modified, "
+        "hash = excluded.hash, format = excluded.format, map = excluded.map, "
+        "map_key = excluded.map_key, date = excluded.date, damaged = excluded.damaged, "
+        "world = excluded.world, width = excluded.width, height = excluded.height, "
+        "speed = excluded.speed, player_limit = excluded.player_limit, events = excluded.events, "
+        "first_time = excluded.first_time, last_time = excluded.last_time, "
+        "ended = excluded.ended, winner = excluded.winner RETURNING id"));
+    QSqlQuery clear(db);
+    clear.prepare(QStringLiteral("DELETE FROM players WHERE record_id = ?"));
+    QSqlQuery player(db);
+    player.prepare(QStringLiteral(
+        "INSERT INTO players (record_id, idx, name, name_key, team, hq, survivor, experience, "
+        "kills, wins, nectar, production, fields) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+
+    std::set<QString> hashes;
+    auto abort = [&](const QSqlQuery& q) {
+        const QString text = q.lastError().text();
+        rollback();
+        return fail(text);
+    };
+    for (const RecordEntry& e : entries) {
+        previous.addBindValue(e.path);
+        if (!previous.exec())
+            return abort(previous);
+        if (previous.next())
+            hashes.insert(previous.value(0).toString());
+        previous.finish();
+        hashes.insert(e.hash);
+
+        for (const QVariant& value :
+             {textValue(e.path), QVariant(qlonglong(e.size)), QVariant(qlonglong(e.modified)),
+              textValue(e.hash), textValue(e.format), textValue(e.map),
+              textValue(foldForMatching(e.map)), textValue(e.date), textValue(e.damaged),
+              textValue(e.world), QVariant(e.width), QVariant(e.height), QVariant(e.speed),
+              QVariant(e.limit), QVariant(e.events), textValue(e.firstTime), textValue(e.lastTime),
+              QVariant(e.ended ? 1 : 0), textValue(e.winner)})
+            upsert.addBindValue(value);
+        if (!upsert.exec() || !upsert.next())
+            return abort(upsert);
+        const qlonglong id = upsert.value(0).toLongLong();
+        upsert.finish();
+        clear.addBindValue(id);
+        if (!clear.exec())
+            return abort(clear);
+        for (size_t i = 0; i < e.players.size(); ++i) {
+            const EntryPlayer& p = e.players[i];
+            for (const QVariant& value :
+                 {QVariant(id), QVariant(int(i)), textValue(p.name),
+                  textValue(foldForMatching(p.name)), textValue(p.team), textValue(p.hq),
+                  QVariant(p.survivor ? 1 : 0), QVariant(p.experience), QVariant(p.kills),
+                  QVariant(p.wins), QVariant(p.nectar), QVariant(p.production), QVariant(p.fields)})
+                player.addBindValue(value);
+            if (!player.exec())
+                return abort(player);
+        }
+    }
+    markCopies(QStringList(hashes.begin(), hashes.end()));
+    return commit();
+}
+
+bool Library::remove(const QStringList& paths) {
+    if (paths.isEmpty())
+        return true;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!begin())
+        return false;
+    QSqlQuery find(db);
+    find.prepare(QStringLiteral("SELECT id, hash FROM records WHERE path = ?"));
+    QSqlQuery players(db);
+    players.prepare(QStringLiteral("DELETE FROM players WHERE record_id = ?"));
+    QSqlQuery records(db);
+    records.prepare(QStringLiteral("DELETE FROM records WHERE id = ?"));
+    QStringList hashes;
+    for (const QString& path : paths) {
+        find.addBindValue(path);
+        if (!find.exec()) {
+            const QString text = find.lastError().text();
+            rollback();
+            return fail(text);
+        }
+        if (!find.next())
+            continue;
+        const qlonglong id = find.value(0).toLongLong();
+        hashes.append(find.value(1).toString());
+        find.finish();
+        players.addBindValue(id);
+        records.addBindValue(id);
+        if (!players.exec() || !records.exec()) {
+            const QString text = players.lastError().text() + records.lastError().text();
+            rollback();
+            return fail(text);
+        }
+    }
+    markCopies(hashes);
+    return commit();
+}
+
+int Library::recordCount() {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM records")) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+std::vector<RecordEntry> Library::query(const RecordQuery& query) {
+    QString sql = QStringLiteral("SELECT DISTINCT ") + QLatin1String(kRecordColumns) +
+                  QStringLiteral(" FROM records r");
+    QStringList where{QStringLiteral("r.is_copy = 0")};
+    QVariantList binds;
+    const bool byPlayer = !query.player.isEmpty();
+    if (byPlayer) {
+        sql += QStringLiteral(" JOIN players p ON p.record_id = r.id");
+        where << QStringLiteral("p.name_key = ?");
+        binds << foldForMatching(query.player);
+        if (!query.team.isEmpty()) {
+            where << QStringLiteral("LOWER(p.team) = ?");
+            binds << query.team.toLower();
+        }
+        if (query.result == RecordQuery::Result::Won)
+            where << QStringLiteral("r.ended = 1 AND r.winner = LOWER(p.team)");
+        else if (query.result == RecordQuery::Result::Lost)
+            where << QStringLiteral("r.ended = 1 AND r.winner <> LOWER(p.team)");
+        if (!query.opponent.isEmpty()) {
+            where << QStringLiteral("EXISTS (SELECT 1 FROM players o WHERE o.record_id = r.id "
+                                    "AND o.name_key = ? AND LOWER(o.team) <> LOWER(p.team))");
+            binds << foldForMatching(query.opponent);
+        }
+    } else {
+        if (!query.team.isEmpty()) {
+            where << QStringLiteral("EXISTS (SELECT 1 FROM players t WHERE t.record_id = r.id "
+                                    "AND LOWER(t.team) = ?)");
+            binds << query.team.toLower();
+        }
+        if (!query.opponent.isEmpty()) {
+            where << QStringLiteral("EXISTS (SELECT 1 FROM players o WHERE o.record_id = r.id "
+                                    "AND o.name_key = ?)");
+            binds << foldForMatching(query.opponent);
+        }
+        if (query.result == RecordQuery::Result::Won || query.result == RecordQuery::Result::Lost)
+            where << QStringLiteral("r.ended = 1");
+    }
+    if (query.result == RecordQuery::Result::Unfinished)
+        where << QStringLiteral("r.ended = 0 AND r.damaged = ''");
+    if (!query.map.isEmpty()) {
+        where << QStringLiteral("r.map_key LIKE ? ESCAPE '\\'");
+        binds << likePattern(foldForMatching(query.map));
+    }
+    if (query.since.isValid()) {
+        where << QStringLiteral("r.date <> '' AND r.date >= ?");
+        binds << query.since.toString(Qt::ISODate);
+    }
+    if (query.until.isValid()) {
+        where << QStringLiteral("r.date <> '' AND r.date <= ?");
+        binds << query.until.toString(Qt::ISODate);
+    }
+    if (query.minEvents >= 0) {
+        where << QStringLiteral("r.events >= ?");
+        binds << query.minEvents;
+    }
+    if (query.maxEvents >= 0) {
+        where << QStringLiteral("r.events <= ?");
+        binds << query.maxEvents;
+    }
+    sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")) +
+           QStringLiteral(" ORDER BY r.date DESC, r.path");
+
+    std::vector<RecordEntry> entries;
+    QHash<qlonglong, size_t> byId;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant& value : binds)
+        q.addBindValue(value);
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        return entries;
+    }
+    while (q.next()) {
+        RecordEntry e;
+        e.path = q.value(1).toString();
+        e.size = q.value(2).toLongLong();
+        e.modified = q.value(3).toLongLong();
+        e.hash = q.value(4).toString();
+        e.format = q.value(5).toString();
+        e.map = q.value(6).toString();
+        e.date = q.value(7).toString();
+        e.damaged = q.value(8).toString();
+        e.world = q.value(9).toString();
+        e.width = q.value(10).toInt();
+        e.height = q.value(11).toInt();
+        e.speed = q.value(12).toInt();
+        e.limit = q.value(13).toInt();
+        e.events = q.value(14).toInt();
+        e.firstTime = q.value(15).toString();
+        e.lastTime = q.value(16).toString();
+        e.ended = q.value(17).toInt() != 0;
+        e.winner = q.value(18).toString();
+        byId.insert(q.value(0).toLongLong(), entries.size());
+        entries.push_back(std::move(e));
+    }
+
+    // The players of the records found, a few hundred records per statement.
+    const QList<qlonglong> ids = byId.keys();
+    constexpr qsizetype kChunk = 500;
+    for (qsizetype start = 0; start < ids.size(); start += kChunk) {
+        const qsizetype n = std::min(kChunk, ids.size() - start);
+        QStringList marks;
+        for (qsizetype i = 0; i < n; ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery p(db);
+        p.setForwardOnly(true);
+        p.prepare(QStringLiteral("SELECT record_id, name, team, hq, survivor, experience, kills, "
+                                 "wins, nectar, production, fields FROM players WHERE record_id "
+                                 "IN (") +
+                  marks.join(u',') + QStringLiteral(") ORDER BY record_id, idx"));
+        for (qsizetype i = 0; i < n; ++i)
+            p.addBindValue(ids[start + i]);
+        if (!p.exec()) {
+            fail(p.lastError().text());
+            return entries;
+        }
+        while (p.next()) {
+            EntryPlayer player;
+            player.name = p.value(1).toString();
+            player.team = p.value(2).toString();
+            player.hq = p.value(3).toString();
+            player.survivor = p.value(4).toInt() != 0;
+            player.experience = p.value(5).toInt();
+            player.kills = p.value(6).toInt();
+            player.wins = p.value(7).toInt();
+            player.nectar = p.value(8).toInt();
+            player.production = p.value(9).toInt();
+            player.fields = p.value(10).toInt();
+            entries[byId.value(p.value(0).toLongLong())].players.push_back(std::move(player));
+        }
+    }
+    return entries;
+}
+
+std::vector<PlayerCareer> Library::careers() {
+    std::vector<PlayerCareer> result;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    const QString won = QStringLiteral("r.ended = 1 AND r.winner = LOWER(p.team)");
+    const QString lost = QStringLiteral("r.ended = 1 AND r.winner <> LOWER(p.team)");
+    auto count = [](const QString& team, const QString& condition) {
+        return QStringLiteral("SUM(CASE WHEN LOWER(p.team) = '%1'%2 THEN 1 ELSE 0 END)")
+            .arg(team, condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition);
+    };
+    const QString sql =
+        QStringLiteral("SELECT MIN(p.name), ") + count(QStringLiteral("louka"), {}) + u',' +
+        count(QStringLiteral("louka"), won) + u',' + count(QStringLiteral("louka"), lost) + u',' +
+        count(QStringLiteral("les"), {}) + u',' + count(QStringLiteral("les"), won) + u',' +
+        count(QStringLiteral("les"), lost) +
+        QStringLiteral(", AVG(p.experience), SUM(p.kills), SUM(p.fields) FROM players p "
+                       "JOIN records r ON r.id = p.record_id WHERE r.is_copy = 0 AND "
+                       "r.damaged = '' GROUP BY p.name_key ORDER BY MIN(p.name)");
+    if (!q.exec(sql)) {
+        fail(q.lastError().text());
+        return result;
+    }
+    while (q.next()) {
+        PlayerCareer c;
+        c.name = q.value(0).toString();
+        c.gamesLouka = q.value(1).toInt();
+        c.winsLouka = q.value(2).toInt();
+        c.lossesLouka = q.value(3).toInt();
+        c.gamesLes = q.value(4).toInt();
+        c.winsLes = q.value(5).toInt();
+        c.lossesLes = q.value(6).toInt();
+        c.averageExperience = q.value(7).toDouble();
+        c.kills = q.value(8).toLongLong();
+        c.fields = q.value(9).toLongLong();
+        result.push_back(std::move(c));
+    }
+    return result;
+}
+
+} // namespace kx
