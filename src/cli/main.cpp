@@ -3,6 +3,7 @@
 #include "browse_command.h"
 #include "cli_common.h"
 #include "convert_command.h"
+#include "library_commands.h"
 #include "replay_command.h"
 #include "stats_command.h"
 #include "summary_command.h"
@@ -18,6 +19,9 @@ constexpr kx::cli::Command kCommands[] = {
     {"summary", kx::cli::kSummaryUsage, kx::cli::runSummary},
     {"browse", kx::cli::kBrowseUsage, kx::cli::runBrowse},
     {"stats", kx::cli::kStatsUsage, kx::cli::runStats},
+    {"index", kx::cli::kIndexUsage, kx::cli::runIndex},
+    {"query", kx::cli::kQueryUsage, kx::cli::runQuery},
+    {"players", kx::cli::kPlayersUsage, kx::cli::runPlayers},
 };
 
 } // namespace

@@ -156,6 +156,14 @@ bool Library::begin() {
     }
     if (!db.transaction())
         return fail(db.lastError().text());
+    // One writer at a time, as on SQLite: writers of overlapping batches would otherwise lock
+    // rows in different orders and deadlock.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(5873302)"))) {
+        const QString text = q.lastError().text();
+        rollback();
+        return fail(text);
+    }
     return true;
 }
 

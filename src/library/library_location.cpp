@@ -22,8 +22,10 @@ QString LibraryLocation::displayName() const {
 }
 
 QString defaultLibraryFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/library.sqlite");
+    // The viewer's data folder (organisation and application as its settings name them),
+    // whatever program asks: kxrtool and the viewer share one library.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Velmora/KXReview/library.sqlite");
 }
 
 std::optional<LibraryLocation> parseLibraryLocation(const QString& text, QString* error) {

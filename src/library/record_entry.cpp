@@ -22,13 +22,25 @@ struct NoProgress : LoadProgress {
     void keepAlive() override {}
 };
 
-QString contentHash(const QString& path) {
+// The hash of a file's bytes, for a record that could not be loaded.
+QString fileHash(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QCryptographicHash hash(QCryptographicHash::Sha1);
     if (!hash.addData(&file))
         return {};
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// The hash of a loaded record's event-log lines: an XML record and the event log converted
+// from it are one game, as are copies of either.
+QString linesHash(const LineList& lines) {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        hash.addData(lines.at(i));
+        hash.addData(QByteArrayView("\n", 1));
+    }
     return QString::fromLatin1(hash.result().toHex());
 }
 
@@ -87,16 +99,17 @@ RecordEntry readRecordEntry(const QString& path) {
     const RecordFormat format = recordFormatForPath(path);
     entry.format = format == RecordFormat::Xml ? QStringLiteral("kxr2") : QStringLiteral("kxr");
     nameParts(info.fileName(), entry);
-    entry.hash = contentHash(path);
 
     XmlConverter converter;
     NoProgress progress;
     RecordLoad load = readRecord(path, format, World(), converter, progress);
     if (!load.record) {
         entry.damaged = load.error;
+        entry.hash = fileHash(path);
         return entry;
     }
     LoadedRecord& record = *load.record;
+    entry.hash = linesHash(record.lines);
     World& world = record.world;
     const int32_t first = world.eventIndex;
     // The header is the first line unless the map line comes first, as the build reads it.
