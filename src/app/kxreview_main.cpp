@@ -7,6 +7,7 @@
 #include "app/ui/window_extras.h"
 #include "browser/ui/explore_window.h"
 #include "editor/ui/editor_window.h"
+#include "library/ui/library_window.h"
 #include "records/ui/converter_window.h"
 #include "stats/ui/charts_window.h"
 
@@ -86,6 +87,13 @@ int main(int argc, char* argv[]) {
     mainWindow.setConverterWindow(&converterWindow);
     kx::TFCharts chartsWindow(mainWindow.session(), &mainWindow); // the world's figures
     mainWindow.setChartsWindow(&chartsWindow);
+    kx::TFLibrary libraryWindow(&mainWindow); // the record library
+    libraryWindow.setRecordOpener([&mainWindow](const QString& path) {
+        mainWindow.openRecord(path);
+        mainWindow.raise();
+        mainWindow.activateWindow();
+    });
+    mainWindow.setLibraryWindow(&libraryWindow);
     // A relative path is read from the directory the program was started in: no window has
     // changed the process's directory so far.
     const bool loaded = !startFile || mainWindow.openRecord(*startFile);

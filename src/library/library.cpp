@@ -423,6 +423,7 @@ int Library::recordCount() {
 }
 
 std::vector<RecordEntry> Library::query(const RecordQuery& query) {
+    lastError_.clear();
     QString sql = QStringLiteral("SELECT DISTINCT ") + QLatin1String(kRecordColumns) +
                   QStringLiteral(" FROM records r");
     QStringList where{QStringLiteral("r.is_copy = 0")};
@@ -559,6 +560,7 @@ std::vector<RecordEntry> Library::query(const RecordQuery& query) {
 }
 
 std::vector<PlayerCareer> Library::careers() {
+    lastError_.clear();
     std::vector<PlayerCareer> result;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.setForwardOnly(true);

@@ -68,6 +68,7 @@ class Library {
     Library& operator=(const Library&) = delete;
 
     const LibraryLocation& location() const { return location_; }
+    // Why the last operation failed; query() and careers() clear it when they start.
     QString lastError() const { return lastError_; }
 
     bool addFolder(const QString& folder);

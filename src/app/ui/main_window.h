@@ -50,6 +50,7 @@ class TFMain : public QMainWindow {
     void setEditorWindow(QWidget* window) { editor_ = window; }
     void setAboutWindow(QWidget* window) { about_ = window; }
     void setChartsWindow(QWidget* window) { charts_ = window; }
+    void setLibraryWindow(QWidget* window) { library_ = window; }
 
     // Loads a record handed over by name (command line, record browser): read by its name.
     bool openRecord(const QString& path);
@@ -103,6 +104,7 @@ class TFMain : public QMainWindow {
     QWidget* editor_ = nullptr;
     QWidget* about_ = nullptr;
     QWidget* charts_ = nullptr;
+    QWidget* library_ = nullptr;
     bool closeRequested_ = false;
     // A step made by a key has not been painted yet: repeated keys wait for it.
     bool keyStepPending_ = false;

@@ -259,6 +259,15 @@ void TFMain::buildMenu() {
             [this] { showModal(editor_); });
     addItem(util, "mmUtilConv", "&Konvertor", QKeySequence(Qt::Key_F5),
             [this] { mmUtilConvClick(); });
+    // Not modal: records opened from the library play in this window beside it.
+    addItem(util, "mmUtilLibrary", "Knihovna &záznamů…", QKeySequence(Qt::CTRL | Qt::Key_L),
+            [this] {
+                if (library_) {
+                    library_->show();
+                    library_->raise();
+                    library_->activateWindow();
+                }
+            });
     addViewMenuItems(util);
 
     QMenu* help = addMenu("mmHelp", "&Nápověda");
