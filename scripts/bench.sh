@@ -17,7 +17,8 @@ trap 'rm -rf "$work"' EXIT
 echo "== Release build in $build" >&2
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF \
     -DKX_WITH_WIDGETS=ON -DKX_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target kxbench kxbench_view kxreview kxrgen >&2
+cmake --build "$build" --parallel "$(nproc)" \
+    --target kxbench kxbench_view kxbench_library kxreview kxrgen kxrtool >&2
 bin="$build/bin"
 
 echo "== Records" >&2
@@ -59,25 +60,69 @@ for kind in kxr kxr2; do
     done
 done
 
+echo "== Record library" >&2
+# 10,000 records of 2,000 events: 200 generated worlds, each under 50 names (hard links, so
+# the files are read like any other); and 100,000 small records for re-indexing.
+lib="$work/library"
+mkdir -p "$lib/records/0" "$lib/small/0"
+for seed in $(seq 1 200); do
+    "$bin/kxrgen" --seed "$seed" --players $((2 + seed % 7)) --events 2000 \
+        --kxr "$lib/records/0/Mapa${seed}_2026-01-$(printf %02d $((1 + seed % 28))).kxr"
+done
+"$bin/kxrgen" --seed 1 --players 2 --events 20 --kxr "$lib/small/0/Mala_2026-01-01.kxr"
+python3 - "$lib" <<'LINKS'
+import os, sys
+lib = sys.argv[1]
+originals = sorted(os.listdir(f"{lib}/records/0"))
+for copy in range(1, 50):
+    os.makedirs(f"{lib}/records/{copy}")
+    for name in originals:
+        os.link(f"{lib}/records/0/{name}", f"{lib}/records/{copy}/{name}")
+for folder in range(100):
+    os.makedirs(f"{lib}/small/{folder}", exist_ok=True)
+    for n in range(1000 if folder else 999):
+        os.link(f"{lib}/small/0/Mala_2026-01-01.kxr", f"{lib}/small/{folder}/Mala{n}_2026-01-01.kxr")
+LINKS
+: >"$work/library.times"
+for run in $(seq "$runs"); do
+    rm -f "$lib"/bench.sqlite*
+    echo "cat $(timed sh -c "find '$lib/records' -name '*.kxr' -print0 | xargs -0 cat")" \
+        >>"$work/library.times"
+    echo "index $(timed "$bin/kxrtool" index "$lib/records" --db "$lib/bench.sqlite")" \
+        >>"$work/library.times"
+    echo "unchanged10k $(timed "$bin/kxrtool" index "$lib/records" --db "$lib/bench.sqlite")" \
+        >>"$work/library.times"
+done
+size=$(($(stat -c %s "$lib/bench.sqlite") + $(stat -c %s "$lib/bench.sqlite-wal" 2>/dev/null || echo 0)))
+echo "dbsize $size 0" >>"$work/library.times"
+"$bin/kxrtool" index "$lib/small" --db "$lib/small.sqlite" >/dev/null
+for run in $(seq "$runs"); do
+    echo "unchanged100k $(timed "$bin/kxrtool" index "$lib/small" --db "$lib/small.sqlite")" \
+        >>"$work/library.times"
+done
+
 echo "== In-process benchmarks ($runs repetitions)" >&2
 bench_args=(--benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true
     --benchmark_format=json)
 "$bin/kxbench" "${bench_args[@]}" >"$work/core.json"
 "$bin/kxbench_view" "${bench_args[@]}" >"$work/view.json"
+"$bin/kxbench_library" "${bench_args[@]}" >"$work/library.json"
 
-python3 - "$work/loads" "$work/core.json" "$work/view.json" <<'PY'
+python3 - "$work/loads" "$work/library.times" "$work/core.json" "$work/view.json" \
+    "$work/library.json" <<'PY'
 import json, statistics, sys
 from collections import defaultdict
 
 loads = defaultdict(list)
-for line in open(sys.argv[1]):
-    key, seconds, kib = line.split()
-    loads[key].append((float(seconds), int(kib)))
+for path in sys.argv[1:3]:
+    for line in open(path):
+        key, seconds, kib = line.split()
+        loads[key].append((float(seconds), int(kib)))
 def med(key, i):
     return statistics.median(v[i] for v in loads[key])
 
 bench = {}
-for path in sys.argv[2:]:
+for path in sys.argv[3:]:
     for b in json.load(open(path))["benchmarks"]:
         if b.get("aggregate_name") == "median":
             bench[b["run_name"].split("/")[0]] = b
@@ -128,6 +173,28 @@ for name, kind in (("summaryOfLongLog", "kxr"), ("summaryOfLongXml", "kxr2")):
     summary = bench[name]["real_time"]
     row(f"record browser: summary of a 1M .{kind} record", f"{summary:.2f} ms", "< 500 ms", "",
         summary < 500)
+
+index, cat = med("index", 0), med("cat", 0)
+row("library: index 10,000 records of 2,000 events", f"{index:.1f} s ({10000 / index:.0f} rec/s) vs cat {cat:.1f} s",
+    "ratio <= 3", f"{index / cat:.1f}" if cat > 0 else "", index <= 3 * cat)
+row("library: re-index 10,000 unchanged records", f"{med('unchanged10k', 0):.2f} s", "", "")
+unchanged = med("unchanged100k", 0)
+row("library: re-index 100,000 unchanged records", f"{unchanged:.2f} s", "< 2 s", "", unchanged < 2)
+per_record = loads["dbsize"][0][0] / 10000
+row("library: database size per record (players included)", f"{per_record:.0f} B", "<= 2048 B", "",
+    per_record <= 2048)
+def lib(name, engine):
+    for b in json.load(open(sys.argv[5]))["benchmarks"]:
+        if b.get("aggregate_name") == "median" and b["run_name"] == f"{name}/{engine}/real_time":
+            return b
+for engine in ("SQLite", "PostgreSQL"):
+    q, c = lib("queryByPlayer", engine), lib("careers", engine)
+    if q:
+        row(f"library ({engine}): search by player, 100,000 records ({q['records']:.0f} found)",
+            f"{q['real_time']:.0f} ms", "< 50 ms", "", q["real_time"] < 50)
+    if c:
+        row(f"library ({engine}): players table, 100,000 records", f"{c['real_time']:.0f} ms",
+            "< 200 ms", "", c["real_time"] < 200)
 
 head = ("figure", "median", "target", "ratio", "met")
 widths = [max(len(r[i]) for r in rows + [head]) for i in range(5)]

@@ -17,6 +17,7 @@ echo "== Benchmark smoke run (small records, a short round of each; scripts/benc
 KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench" --benchmark_min_time=0.01
 QT_QPA_PLATFORM=offscreen KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench_view" \
     --benchmark_min_time=0.01
+KX_BENCH_LIBRARY_RECORDS=300 "$root/build/bin/kxbench_library" --benchmark_min_time=0.01
 
 echo "== Sanitizer build (address, undefined behaviour, leaks), widget tests included"
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_WITH_WIDGETS=ON

@@ -20,7 +20,10 @@ namespace {
 std::atomic<int> connectionCounter{0};
 
 // Version 1: folders, records (one row per file; `is_copy` marks a file whose content a file
-// of a lower path has too) and their players. %ID% is the engine's auto-numbered key.
+// of a lower path has too) and their players. A player row repeats what searches and careers
+// ask of its record, so that they read the players alone: `counted` (the game counts: not a
+// copy), `result` (1 won, -1 lost, 0 unfinished, for the player's team) and the team in lower
+// case. %ID% is the engine's auto-numbered key.
 const char* const kSchemaV1[] = {
     "CREATE TABLE folders (path TEXT PRIMARY KEY)",
     "CREATE TABLE records (id %ID%, path TEXT NOT NULL UNIQUE, size BIGINT NOT NULL, "
@@ -29,21 +32,24 @@ const char* const kSchemaV1[] = {
     "width INTEGER NOT NULL, height INTEGER NOT NULL, speed INTEGER NOT NULL, "
     "player_limit INTEGER NOT NULL, events INTEGER NOT NULL, first_time TEXT NOT NULL, "
     "last_time TEXT NOT NULL, ended INTEGER NOT NULL, winner TEXT NOT NULL, "
-    "is_copy INTEGER NOT NULL)",
+    "is_copy INTEGER NOT NULL, player_list TEXT NOT NULL)",
     "CREATE INDEX records_hash ON records (hash, path)",
     "CREATE INDEX records_date ON records (date)",
     "CREATE TABLE players (record_id BIGINT NOT NULL, idx INTEGER NOT NULL, name TEXT NOT NULL, "
-    "name_key TEXT NOT NULL, team TEXT NOT NULL, hq TEXT NOT NULL, survivor INTEGER NOT NULL, "
+    "name_key TEXT NOT NULL, team TEXT NOT NULL, team_key TEXT NOT NULL, hq TEXT NOT NULL, "
+    "counted INTEGER NOT NULL, result INTEGER NOT NULL, survivor INTEGER NOT NULL, "
     "experience INTEGER NOT NULL, kills INTEGER NOT NULL, wins INTEGER NOT NULL, "
     "nectar INTEGER NOT NULL, production INTEGER NOT NULL, fields INTEGER NOT NULL, "
     "PRIMARY KEY (record_id, idx))",
     "CREATE INDEX players_name ON players (name_key, record_id)",
+    "CREATE INDEX players_careers ON players (counted, name_key, team_key, result, experience, "
+    "kills, fields, name)",
 };
 
 const char* const kRecordColumns =
     "r.id, r.path, r.size, r.modified, r.hash, r.format, r.map, r.date, r.damaged, r.world, "
     "r.width, r.height, r.speed, r.player_limit, r.events, r.first_time, r.last_time, r.ended, "
-    "r.winner";
+    "r.winner, r.player_list";
 
 QString likePattern(const QString& text) {
     QString escaped = text;
@@ -56,6 +62,14 @@ QString likePattern(const QString& text) {
 // Text bound as itself: a null string would be SQL's NULL.
 QVariant textValue(const QString& text) {
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+// "name (team), …" of a record's players, kept with the record for lists.
+QString playerListOf(const RecordEntry& entry) {
+    QStringList names;
+    for (const EntryPlayer& p : entry.players)
+        names << p.name + QStringLiteral(" (") + p.team + u')';
+    return names.join(QStringLiteral(", "));
 }
 
 bool isNotADatabase(const QSqlError& error) {
@@ -293,15 +307,20 @@ QHash<QString, FileStamp> Library::stampsUnder(const QString& folder) {
 }
 
 void Library::markCopies(const QStringList& hashes) {
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.prepare(QStringLiteral(
-        "UPDATE records SET is_copy = CASE WHEN EXISTS (SELECT 1 FROM records o WHERE "
-        "o.hash = records.hash AND o.path < records.path) THEN 1 ELSE 0 END WHERE hash = ?"));
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery records(db);
+    records.prepare(QStringLiteral(
+        "UPDATE records SET is_copy = CASE WHEN hash <> '' AND EXISTS (SELECT 1 FROM records o "
+        "WHERE o.hash = records.hash AND o.path < records.path) THEN 1 ELSE 0 END WHERE hash = ?"));
+    QSqlQuery players(db);
+    players.prepare(QStringLiteral(
+        "UPDATE players SET counted = (SELECT 1 - r.is_copy FROM records r WHERE "
+        "r.id = players.record_id) WHERE record_id IN (SELECT id FROM records WHERE hash = ?)"));
     for (const QString& hash : hashes) {
-        if (hash.isEmpty())
-            continue;
-        q.addBindValue(hash);
-        q.exec();
+        records.addBindValue(textValue(hash));
+        records.exec();
+        players.addBindValue(textValue(hash));
+        players.exec();
     }
 }
 
@@ -317,20 +336,23 @@ bool Library::store(const std::vector<RecordEntry>& entries) {
     upsert.prepare(QStringLiteral(
         "INSERT INTO records (path, size, modified, hash, format, map, map_key, date, damaged, "
         "world, width, height, speed, player_limit, events, first_time, last_time, ended, winner, "
-        "is_copy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0) "
+        "player_list, is_copy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "0) "
         "ON CONFLICT (path) DO UPDATE SET size = excluded.size, modified = excluded.modified, "
         "hash = excluded.hash, format = excluded.format, map = excluded.map, "
         "map_key = excluded.map_key, date = excluded.date, damaged = excluded.damaged, "
         "world = excluded.world, width = excluded.width, height = excluded.height, "
         "speed = excluded.speed, player_limit = excluded.player_limit, events = excluded.events, "
         "first_time = excluded.first_time, last_time = excluded.last_time, "
-        "ended = excluded.ended, winner = excluded.winner RETURNING id"));
+        "ended = excluded.ended, winner = excluded.winner, player_list = excluded.player_list "
+        "RETURNING id"));
     QSqlQuery clear(db);
     clear.prepare(QStringLiteral("DELETE FROM players WHERE record_id = ?"));
     QSqlQuery player(db);
     player.prepare(QStringLiteral(
-        "INSERT INTO players (record_id, idx, name, name_key, team, hq, survivor, experience, "
-        "kills, wins, nectar, production, fields) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        "INSERT INTO players (record_id, idx, name, name_key, team, team_key, hq, counted, result, "
+        "survivor, experience, kills, wins, nectar, production, fields) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?, ?, ?, ?, ?, ?)"));
 
     std::set<QString> hashes;
     auto abort = [&](const QSqlQuery& q) {
@@ -347,13 +369,26 @@ bool Library::store(const std::vector<RecordEntry>& entries) {
         previous.finish();
         hashes.insert(e.hash);
 
-        for (const QVariant& value :
-             {textValue(e.path), QVariant(qlonglong(e.size)), QVariant(qlonglong(e.modified)),
-              textValue(e.hash), textValue(e.format), textValue(e.map),
-              textValue(foldForMatching(e.map)), textValue(e.date), textValue(e.damaged),
-              textValue(e.world), QVariant(e.width), QVariant(e.height), QVariant(e.speed),
-              QVariant(e.limit), QVariant(e.events), textValue(e.firstTime), textValue(e.lastTime),
-              QVariant(e.ended ? 1 : 0), textValue(e.winner)})
+        for (const QVariant& value : {textValue(e.path),
+                                      QVariant(qlonglong(e.size)),
+                                      QVariant(qlonglong(e.modified)),
+                                      textValue(e.hash),
+                                      textValue(e.format),
+                                      textValue(e.map),
+                                      textValue(foldForMatching(e.map)),
+                                      textValue(e.date),
+                                      textValue(e.damaged),
+                                      textValue(e.world),
+                                      QVariant(e.width),
+                                      QVariant(e.height),
+                                      QVariant(e.speed),
+                                      QVariant(e.limit),
+                                      QVariant(e.events),
+                                      textValue(e.firstTime),
+                                      textValue(e.lastTime),
+                                      QVariant(e.ended ? 1 : 0),
+                                      textValue(e.winner),
+                                      textValue(playerListOf(e))})
             upsert.addBindValue(value);
         if (!upsert.exec() || !upsert.next())
             return abort(upsert);
@@ -366,7 +401,11 @@ bool Library::store(const std::vector<RecordEntry>& entries) {
             const EntryPlayer& p = e.players[i];
             for (const QVariant& value :
                  {QVariant(id), QVariant(int(i)), textValue(p.name),
-                  textValue(foldForMatching(p.name)), textValue(p.team), textValue(p.hq),
+                  textValue(foldForMatching(p.name)), textValue(p.team),
+                  textValue(p.team.toLower()), textValue(p.hq),
+                  QVariant(!e.ended                       ? 0
+                           : e.winner == p.team.toLower() ? 1
+                                                          : -1),
                   QVariant(p.survivor ? 1 : 0), QVariant(p.experience), QVariant(p.kills),
                   QVariant(p.wins), QVariant(p.nectar), QVariant(p.production), QVariant(p.fields)})
                 player.addBindValue(value);
@@ -422,39 +461,37 @@ int Library::recordCount() {
     return q.value(0).toInt();
 }
 
-std::vector<RecordEntry> Library::query(const RecordQuery& query) {
+std::vector<RecordEntry> Library::query(const RecordQuery& query, bool withPlayers) {
     lastError_.clear();
-    QString sql = QStringLiteral("SELECT DISTINCT ") + QLatin1String(kRecordColumns) +
-                  QStringLiteral(" FROM records r");
     QStringList where{QStringLiteral("r.is_copy = 0")};
     QVariantList binds;
-    const bool byPlayer = !query.player.isEmpty();
-    if (byPlayer) {
-        sql += QStringLiteral(" JOIN players p ON p.record_id = r.id");
-        where << QStringLiteral("p.name_key = ?");
+    if (!query.player.isEmpty()) {
+        // The player's rows pick the records: the player's team, result and opponents are
+        // on them and their record's other rows.
+        QString players = QStringLiteral("SELECT p.record_id FROM players p WHERE p.name_key = ?");
         binds << foldForMatching(query.player);
         if (!query.team.isEmpty()) {
-            where << QStringLiteral("LOWER(p.team) = ?");
+            players += QStringLiteral(" AND p.team_key = ?");
             binds << query.team.toLower();
         }
         if (query.result == RecordQuery::Result::Won)
-            where << QStringLiteral("r.ended = 1 AND r.winner = LOWER(p.team)");
+            players += QStringLiteral(" AND p.result = 1");
         else if (query.result == RecordQuery::Result::Lost)
-            where << QStringLiteral("r.ended = 1 AND r.winner <> LOWER(p.team)");
+            players += QStringLiteral(" AND p.result = -1");
         if (!query.opponent.isEmpty()) {
-            where << QStringLiteral("EXISTS (SELECT 1 FROM players o WHERE o.record_id = r.id "
-                                    "AND o.name_key = ? AND LOWER(o.team) <> LOWER(p.team))");
+            players += QStringLiteral(" AND EXISTS (SELECT 1 FROM players o WHERE o.record_id = "
+                                      "p.record_id AND o.name_key = ? AND o.team_key <> "
+                                      "p.team_key)");
             binds << foldForMatching(query.opponent);
         }
+        where << QStringLiteral("r.id IN (") + players + u')';
     } else {
         if (!query.team.isEmpty()) {
-            where << QStringLiteral("EXISTS (SELECT 1 FROM players t WHERE t.record_id = r.id "
-                                    "AND LOWER(t.team) = ?)");
+            where << QStringLiteral("r.id IN (SELECT record_id FROM players WHERE team_key = ?)");
             binds << query.team.toLower();
         }
         if (!query.opponent.isEmpty()) {
-            where << QStringLiteral("EXISTS (SELECT 1 FROM players o WHERE o.record_id = r.id "
-                                    "AND o.name_key = ?)");
+            where << QStringLiteral("r.id IN (SELECT record_id FROM players WHERE name_key = ?)");
             binds << foldForMatching(query.opponent);
         }
         if (query.result == RecordQuery::Result::Won || query.result == RecordQuery::Result::Lost)
@@ -482,8 +519,10 @@ std::vector<RecordEntry> Library::query(const RecordQuery& query) {
         where << QStringLiteral("r.events <= ?");
         binds << query.maxEvents;
     }
-    sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")) +
-           QStringLiteral(" ORDER BY r.date DESC, r.path");
+    const QString filter = where.join(QStringLiteral(" AND "));
+    const QString sql = QStringLiteral("SELECT ") + QLatin1String(kRecordColumns) +
+                        QStringLiteral(" FROM records r WHERE ") + filter +
+                        QStringLiteral(" ORDER BY r.date DESC, r.path");
 
     std::vector<RecordEntry> entries;
     QHash<qlonglong, size_t> byId;
@@ -517,44 +556,42 @@ std::vector<RecordEntry> Library::query(const RecordQuery& query) {
         e.lastTime = q.value(16).toString();
         e.ended = q.value(17).toInt() != 0;
         e.winner = q.value(18).toString();
+        e.playerList = q.value(19).toString();
         byId.insert(q.value(0).toLongLong(), entries.size());
         entries.push_back(std::move(e));
     }
 
-    // The players of the records found, a few hundred records per statement.
-    const QList<qlonglong> ids = byId.keys();
-    constexpr qsizetype kChunk = 500;
-    for (qsizetype start = 0; start < ids.size(); start += kChunk) {
-        const qsizetype n = std::min(kChunk, ids.size() - start);
-        QStringList marks;
-        for (qsizetype i = 0; i < n; ++i)
-            marks << QStringLiteral("?");
-        QSqlQuery p(db);
-        p.setForwardOnly(true);
-        p.prepare(QStringLiteral("SELECT record_id, name, team, hq, survivor, experience, kills, "
-                                 "wins, nectar, production, fields FROM players WHERE record_id "
-                                 "IN (") +
-                  marks.join(u',') + QStringLiteral(") ORDER BY record_id, idx"));
-        for (qsizetype i = 0; i < n; ++i)
-            p.addBindValue(ids[start + i]);
-        if (!p.exec()) {
-            fail(p.lastError().text());
-            return entries;
-        }
-        while (p.next()) {
-            EntryPlayer player;
-            player.name = p.value(1).toString();
-            player.team = p.value(2).toString();
-            player.hq = p.value(3).toString();
-            player.survivor = p.value(4).toInt() != 0;
-            player.experience = p.value(5).toInt();
-            player.kills = p.value(6).toInt();
-            player.wins = p.value(7).toInt();
-            player.nectar = p.value(8).toInt();
-            player.production = p.value(9).toInt();
-            player.fields = p.value(10).toInt();
-            entries[byId.value(p.value(0).toLongLong())].players.push_back(std::move(player));
-        }
+    if (!withPlayers)
+        return entries;
+    // The players of the records found, by the same filter.
+    QSqlQuery p(db);
+    p.setForwardOnly(true);
+    p.prepare(QStringLiteral("SELECT record_id, name, team, hq, survivor, experience, kills, wins, "
+                             "nectar, production, fields FROM players WHERE record_id IN (SELECT "
+                             "r.id FROM records r WHERE ") +
+              filter + QStringLiteral(") ORDER BY record_id, idx"));
+    for (const QVariant& value : binds)
+        p.addBindValue(value);
+    if (!p.exec()) {
+        fail(p.lastError().text());
+        return entries;
+    }
+    while (p.next()) {
+        const auto at = byId.constFind(p.value(0).toLongLong());
+        if (at == byId.constEnd())
+            continue; // a record stored since the first statement
+        EntryPlayer player;
+        player.name = p.value(1).toString();
+        player.team = p.value(2).toString();
+        player.hq = p.value(3).toString();
+        player.survivor = p.value(4).toInt() != 0;
+        player.experience = p.value(5).toInt();
+        player.kills = p.value(6).toInt();
+        player.wins = p.value(7).toInt();
+        player.nectar = p.value(8).toInt();
+        player.production = p.value(9).toInt();
+        player.fields = p.value(10).toInt();
+        entries[*at].players.push_back(std::move(player));
     }
     return entries;
 }
@@ -564,20 +601,18 @@ std::vector<PlayerCareer> Library::careers() {
     std::vector<PlayerCareer> result;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.setForwardOnly(true);
-    const QString won = QStringLiteral("r.ended = 1 AND r.winner = LOWER(p.team)");
-    const QString lost = QStringLiteral("r.ended = 1 AND r.winner <> LOWER(p.team)");
-    auto count = [](const QString& team, const QString& condition) {
-        return QStringLiteral("SUM(CASE WHEN LOWER(p.team) = '%1'%2 THEN 1 ELSE 0 END)")
-            .arg(team, condition.isEmpty() ? QString() : QStringLiteral(" AND ") + condition);
+    // The players' rows alone: each counted game once, with its result for the player.
+    auto count = [](const char* team, const char* condition) {
+        return QStringLiteral("SUM(CASE WHEN team_key = '%1'%2 THEN 1 ELSE 0 END)")
+            .arg(QLatin1String(team), QLatin1String(condition));
     };
     const QString sql =
-        QStringLiteral("SELECT MIN(p.name), ") + count(QStringLiteral("louka"), {}) + u',' +
-        count(QStringLiteral("louka"), won) + u',' + count(QStringLiteral("louka"), lost) + u',' +
-        count(QStringLiteral("les"), {}) + u',' + count(QStringLiteral("les"), won) + u',' +
-        count(QStringLiteral("les"), lost) +
-        QStringLiteral(", AVG(p.experience), SUM(p.kills), SUM(p.fields) FROM players p "
-                       "JOIN records r ON r.id = p.record_id WHERE r.is_copy = 0 AND "
-                       "r.damaged = '' GROUP BY p.name_key ORDER BY MIN(p.name)");
+        QStringLiteral("SELECT MIN(name), ") + count("louka", "") + u',' +
+        count("louka", " AND result = 1") + u',' + count("louka", " AND result = -1") + u',' +
+        count("les", "") + u',' + count("les", " AND result = 1") + u',' +
+        count("les", " AND result = -1") +
+        QStringLiteral(", AVG(experience), SUM(kills), SUM(fields) FROM players WHERE counted = 1 "
+                       "GROUP BY name_key ORDER BY MIN(name)");
     if (!q.exec(sql)) {
         fail(q.lastError().text());
         return result;

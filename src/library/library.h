@@ -80,7 +80,9 @@ class Library {
     bool store(const std::vector<RecordEntry>& entries);
     bool remove(const QStringList& paths);
 
-    std::vector<RecordEntry> query(const RecordQuery& query);
+    // The records that match, newest first; their players' figures only when `withPlayers`
+    // (playerList is always there).
+    std::vector<RecordEntry> query(const RecordQuery& query, bool withPlayers = true);
     std::vector<PlayerCareer> careers();
     int recordCount();
 

@@ -45,6 +45,7 @@ struct RecordEntry {
     bool ended = false; // the fields left on the map all belong to one team
     QString winner;     // the winning team of the end-of-world summary
     std::vector<EntryPlayer> players;
+    QString playerList; // "name (team), …", as the library keeps it for lists
 
     bool operator==(const RecordEntry&) const = default;
 };

@@ -287,7 +287,7 @@ bool TFLibrary::search() {
         }
     }
     query.result = static_cast<RecordQuery::Result>(cbResult_->currentIndex());
-    std::vector<RecordEntry> found = library_->query(query);
+    std::vector<RecordEntry> found = library_->query(query, false);
     if (!library_->lastError().isEmpty()) {
         showError(library_->lastError());
         return false;

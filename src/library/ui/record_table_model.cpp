@@ -44,14 +44,8 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     case Size:
         return sort ? QVariant::fromValue(qint64{e.width} * e.height)
                     : QVariant(QStringLiteral("%1 x %2").arg(e.width).arg(e.height));
-    case Players: {
-        if (sort)
-            return static_cast<int>(e.players.size());
-        QStringList names;
-        for (const EntryPlayer& p : e.players)
-            names << p.name;
-        return names.join(QStringLiteral(", "));
-    }
+    case Players:
+        return sort ? QVariant(e.limit) : QVariant(e.playerList);
     case Events:
         return e.events;
     case Length: {
