@@ -78,10 +78,15 @@ for copy in range(1, 50):
     os.makedirs(f"{lib}/records/{copy}")
     for name in originals:
         os.link(f"{lib}/records/0/{name}", f"{lib}/records/{copy}/{name}")
+# A file takes at most 65,000 links: half the small records link to a copy of it.
+small = f"{lib}/small/0/Mala_2026-01-01.kxr"
+with open(small, "rb") as source, open(f"{lib}/small-copy.kxr", "wb") as copy:
+    copy.write(source.read())
 for folder in range(100):
     os.makedirs(f"{lib}/small/{folder}", exist_ok=True)
+    original = small if folder < 50 else f"{lib}/small-copy.kxr"
     for n in range(1000 if folder else 999):
-        os.link(f"{lib}/small/0/Mala_2026-01-01.kxr", f"{lib}/small/{folder}/Mala{n}_2026-01-01.kxr")
+        os.link(original, f"{lib}/small/{folder}/Mala{n}_2026-01-01.kxr")
 LINKS
 : >"$work/library.times"
 for run in $(seq "$runs"); do
