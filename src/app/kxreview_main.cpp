@@ -12,6 +12,7 @@
 #include "stats/ui/charts_window.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -92,6 +93,12 @@ int main(int argc, char* argv[]) {
         mainWindow.openRecord(path);
         mainWindow.raise();
         mainWindow.activateWindow();
+    });
+    libraryWindow.setFolderShower([&exploreWindow](const QString& record) {
+        exploreWindow.showFolder(QFileInfo(record).absolutePath());
+        exploreWindow.setWindowModality(Qt::ApplicationModal);
+        exploreWindow.show();
+        exploreWindow.raise();
     });
     mainWindow.setLibraryWindow(&libraryWindow);
     // A relative path is read from the directory the program was started in: no window has

@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 
@@ -601,36 +602,53 @@ std::vector<PlayerCareer> Library::careers() {
     std::vector<PlayerCareer> result;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.setForwardOnly(true);
-    // The players' rows alone: each counted game once, with its result for the player.
-    auto count = [](const char* team, const char* condition) {
-        return QStringLiteral("SUM(CASE WHEN team_key = '%1'%2 THEN 1 ELSE 0 END)")
-            .arg(QLatin1String(team), QLatin1String(condition));
-    };
-    const QString sql =
-        QStringLiteral("SELECT MIN(name), ") + count("louka", "") + u',' +
-        count("louka", " AND result = 1") + u',' + count("louka", " AND result = -1") + u',' +
-        count("les", "") + u',' + count("les", " AND result = 1") + u',' +
-        count("les", " AND result = -1") +
-        QStringLiteral(", AVG(experience), SUM(kills), SUM(fields) FROM players WHERE counted = 1 "
-                       "GROUP BY name_key ORDER BY MIN(name)");
-    if (!q.exec(sql)) {
+    // The players' rows alone (each counted game once), in groups of one player, team and
+    // result, in the order of the covering index; the groups are added up here.
+    if (!q.exec(QStringLiteral(
+            "SELECT name_key, MIN(name), team_key, result, COUNT(*), SUM(experience), "
+            "SUM(kills), SUM(fields) FROM players WHERE counted = 1 "
+            "GROUP BY name_key, team_key, result"))) {
         fail(q.lastError().text());
         return result;
     }
+    QString key;
+    int64_t experience = 0;
+    int64_t rows = 0;
+    auto finish = [&] {
+        if (!result.empty() && rows > 0)
+            result.back().averageExperience = double(experience) / double(rows);
+    };
     while (q.next()) {
-        PlayerCareer c;
-        c.name = q.value(0).toString();
-        c.gamesLouka = q.value(1).toInt();
-        c.winsLouka = q.value(2).toInt();
-        c.lossesLouka = q.value(3).toInt();
-        c.gamesLes = q.value(4).toInt();
-        c.winsLes = q.value(5).toInt();
-        c.lossesLes = q.value(6).toInt();
-        c.averageExperience = q.value(7).toDouble();
-        c.kills = q.value(8).toLongLong();
-        c.fields = q.value(9).toLongLong();
-        result.push_back(std::move(c));
+        if (result.empty() || q.value(0).toString() != key) {
+            finish();
+            key = q.value(0).toString();
+            result.emplace_back();
+            result.back().name = q.value(1).toString();
+            experience = rows = 0;
+        }
+        PlayerCareer& c = result.back();
+        const QString name = q.value(1).toString();
+        if (name < c.name)
+            c.name = name;
+        const QString team = q.value(2).toString();
+        const int outcome = q.value(3).toInt();
+        const int games = q.value(4).toInt();
+        if (team == QLatin1String("louka") || team == QLatin1String("les")) {
+            const bool louka = team == QLatin1String("louka");
+            (louka ? c.gamesLouka : c.gamesLes) += games;
+            if (outcome == 1)
+                (louka ? c.winsLouka : c.winsLes) += games;
+            else if (outcome == -1)
+                (louka ? c.lossesLouka : c.lossesLes) += games;
+        }
+        rows += games;
+        experience += q.value(5).toLongLong();
+        c.kills += q.value(6).toLongLong();
+        c.fields += q.value(7).toLongLong();
     }
+    finish();
+    std::sort(result.begin(), result.end(),
+              [](const PlayerCareer& a, const PlayerCareer& b) { return a.name < b.name; });
     return result;
 }
 

@@ -167,6 +167,13 @@ TEST_F(Browser, EnterInTheTreeListsItsFolderAndElsewhereOpensTheRecord) {
     EXPECT_EQ(column(0), QStringList{"Arena"});
     EXPECT_TRUE(main.session().state().cbPlayers.isEmpty());
 
+    // Another window may ask for a folder (the library's "Ukázat ve složce").
+    EXPECT_TRUE(explore.showFolder(dir));
+    EXPECT_EQ(explore.listedDirectory(), dir);
+    EXPECT_FALSE(explore.showFolder(dir + QStringLiteral("/chybi")));
+    EXPECT_EQ(explore.listedDirectory(), dir);
+    ASSERT_TRUE(explore.showFolder(dir + QStringLiteral("/jinde")));
+
     // In the list Enter presses "&Otevřít".
     select(0);
     QTest::keyClick(child<QTreeWidget>("lvMaps"), Qt::Key_Return);

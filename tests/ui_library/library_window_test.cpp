@@ -77,6 +77,12 @@ TEST_F(LibraryWindowTest, AddAFolderSearchAPlayerOpenAGame) {
     QTest::keyClick(table, Qt::Key_Return);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith(QStringLiteral("Les_2026-04-10.kxr")));
+
+    // The row's context action shows its folder in the record browser.
+    QStringList shown;
+    window.setFolderShower([&](const QString& path) { shown << path; });
+    table->findChild<QAction*>(QStringLiteral("actLibraryShowFolder"))->trigger();
+    EXPECT_EQ(shown, opened);
 }
 
 TEST_F(LibraryWindowTest, FiltersDatesAndListsPlayers) {

@@ -182,6 +182,18 @@ void TFExplore::showEvent(QShowEvent* event) {
     }
 }
 
+bool TFExplore::showFolder(const QString& folder) {
+    const QString path = QDir(folder).absolutePath();
+    if (!QFileInfo(path).isDir())
+        return false;
+    cdo_->ShowDirectory(path);
+    if (cdo_->Directory() != path)
+        return false;
+    listRememberedFolder_ = false;
+    cdoDblClick();
+    return true;
+}
+
 void TFExplore::cdoDblClick() {
     listReady_ = false;
     FillRecordList();

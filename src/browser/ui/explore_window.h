@@ -50,6 +50,9 @@ class TFExplore : public QDialog {
     void Button2Click();
     void Button1Click();
     void FillRecordList();
+    // Opens the tree at `folder` and lists its records, as a double click on it does; false
+    // when the folder cannot be shown.
+    bool showFolder(const QString& folder);
     void ShowRecordSummary(const QString& path);
 
     // Shows only the rows that match the text of the filter box; a selected row that it hides

@@ -5,6 +5,7 @@
 #include "widgets/named_widget.h"
 #include "widgets/qt_user_messages.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
@@ -111,6 +112,20 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     tvRecords_->verticalHeader()->hide();
     tvRecords_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     tvRecords_->horizontalHeader()->setStretchLastSection(true);
+    // The row's actions, also from the context menu.
+    tvRecords_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* openAction = new QAction(QString::fromUtf8("&Otevřít"), tvRecords_);
+    openAction->setObjectName(QStringLiteral("actLibraryOpen"));
+    auto* folderAction = new QAction(QString::fromUtf8("&Ukázat ve složce"), tvRecords_);
+    folderAction->setObjectName(QStringLiteral("actLibraryShowFolder"));
+    tvRecords_->addActions({openAction, folderAction});
+    connect(openAction, &QAction::triggered, this,
+            [this] { openRow(tvRecords_->currentIndex().row()); });
+    connect(folderAction, &QAction::triggered, this, [this] {
+        const QString path = recordAt(tvRecords_->currentIndex().row());
+        if (!path.isEmpty() && folderShower_)
+            folderShower_(path);
+    });
 
     tvPlayers_ = named(new QTableWidget(this), "tvPlayers");
     const QStringList playerColumns = {QString::fromUtf8("Hráč"),

@@ -39,6 +39,10 @@ class TFLibrary : public QWidget {
     }
     // Where failures are shown; message boxes over this window unless set.
     void setMessages(UserMessages* messages) { messages_ = messages; }
+    // Shows a record's folder in the record browser ("Ukázat ve složce").
+    void setFolderShower(std::function<void(const QString&)> shower) {
+        folderShower_ = std::move(shower);
+    }
     // Asks for a folder to add; empty when the user cancels. QFileDialog unless set.
     void setFolderChooser(std::function<QString()> chooser) { chooser_ = std::move(chooser); }
 
@@ -78,6 +82,7 @@ class TFLibrary : public QWidget {
     QTimer* progressTimer_;
     std::function<void(const QString&)> opener_;
     std::function<QString()> chooser_;
+    std::function<void(const QString&)> folderShower_;
     UserMessages* messages_ = nullptr;
 
     QLineEdit* edPlayer_;
