@@ -4,6 +4,7 @@
 #include "library/ui/library_window.h"
 #include "library/ui/record_table_model.h"
 #include "records/user_messages.h"
+#include "stats/ui/figure_chart.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -105,6 +106,14 @@ TEST_F(LibraryWindowTest, FiltersDatesAndListsPlayers) {
     EXPECT_EQ(players->item(0, 0)->text(), QStringLiteral("Ema"));
     EXPECT_EQ(players->item(1, 0)->text(), QStringLiteral("Jana"));
     EXPECT_EQ(players->item(1, 1)->data(Qt::DisplayRole).toInt(), 2);
+
+    // Choosing a player draws the experience of each of their games.
+    players->setCurrentCell(1, 0);
+    const ChartView& chart = window.experienceChart().view();
+    ASSERT_TRUE(chart.figures && chart.figures->valid);
+    EXPECT_EQ(chart.figures->rowCount(), 2);
+    EXPECT_EQ(chart.players, std::vector<int>{0});
+    EXPECT_EQ(chart.figures->players[0].entry, QStringLiteral("Jana"));
 }
 
 TEST_F(LibraryWindowTest, AnUnusableLibraryKeepsTheOpenOne) {

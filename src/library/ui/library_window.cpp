@@ -2,12 +2,16 @@
 
 #include "record_table_model.h"
 
+#include "browser/record_filter.h"
+#include "stats/ui/figure_chart.h"
+
 #include "widgets/named_widget.h"
 #include "widgets/qt_user_messages.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -17,12 +21,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -146,9 +152,14 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     tvPlayers_->setSelectionBehavior(QAbstractItemView::SelectRows);
     tvPlayers_->verticalHeader()->hide();
 
+    chart_ = named(new FigureChart(this), "chartExperience");
+    auto* playersPage = new QSplitter(Qt::Vertical, this);
+    playersPage->addWidget(tvPlayers_);
+    playersPage->addWidget(chart_);
+
     tabs_ = named(new QTabWidget(this), "tabsLibrary");
     tabs_->addTab(tvRecords_, QString::fromUtf8("&Záznamy"));
-    tabs_->addTab(tvPlayers_, QString::fromUtf8("H&ráči"));
+    tabs_->addTab(playersPage, QString::fromUtf8("H&ráči"));
 
     edLibrary_ = named(new QLineEdit(this), "edLibrary");
     edLibrary_->setPlaceholderText(QString::fromUtf8("soubor knihovny nebo postgresql://…"));
@@ -198,9 +209,11 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
         search();
     });
     connect(tabs_, &QTabWidget::currentChanged, this, [this] {
-        if (tabs_->currentWidget() == tvPlayers_)
+        if (tabs_->currentIndex() == 1)
             showCareers();
     });
+    connect(tvPlayers_, &QTableWidget::currentCellChanged, this,
+            [this](int row) { showPlayerExperience(row); });
     connect(btnConnect_, &QPushButton::clicked, this,
             [this] { openLibrary(edLibrary_->text().trimmed()); });
     connect(btnAddFolder_, &QPushButton::clicked, this, [this] {
@@ -309,7 +322,7 @@ bool TFLibrary::search() {
     }
     model_->setEntries(std::move(found));
     tvRecords_->resizeColumnsToContents();
-    if (tabs_->currentWidget() == tvPlayers_)
+    if (tabs_->currentIndex() == 1)
         showCareers();
     return true;
 }
@@ -339,6 +352,47 @@ void TFLibrary::showCareers() {
     }
     tvPlayers_->setSortingEnabled(true);
     tvPlayers_->resizeColumnsToContents();
+}
+
+void TFLibrary::showPlayerExperience(int row) {
+    experience_ = WorldFigures();
+    QTableWidgetItem* item = row >= 0 ? tvPlayers_->item(row, 0) : nullptr;
+    if (library_ && item) {
+        // The player's games from the oldest, one row each at the game's start, the figure
+        // drawn being the experience the player earned in it.
+        RecordQuery query;
+        query.player = item->text();
+        std::vector<RecordEntry> games = library_->query(query);
+        std::sort(games.begin(), games.end(), [](const RecordEntry& a, const RecordEntry& b) {
+            return a.firstTime < b.firstTime;
+        });
+        const QString key = foldForMatching(item->text());
+        experience_.players.push_back({item->text(), QString(), item->text(), false});
+        int64_t firstHour = -1;
+        for (const RecordEntry& game : games) {
+            const QDateTime start = QDateTime::fromString(game.firstTime, Qt::ISODate);
+            if (!start.isValid())
+                continue;
+            const int64_t hour = start.toSecsSinceEpoch() / 3600;
+            if (firstHour < 0)
+                firstHour = hour;
+            for (const EntryPlayer& p : game.players) {
+                if (foldForMatching(p.name) != key)
+                    continue;
+                experience_.rowHours.push_back(std::max(
+                    hour - firstHour,
+                    experience_.rowHours.empty() ? int64_t{0} : experience_.rowHours.back()));
+                experience_.rowTimes.push_back(
+                    start.toString(QStringLiteral("yyyy-dd-MM-hh-mm-ss")).toLatin1());
+                experience_.values.insert(experience_.values.end(), {p.experience, 0, 0, 0});
+                break;
+            }
+        }
+        experience_.eventCount = static_cast<qsizetype>(experience_.rowHours.size());
+        experience_.valid = !experience_.rowHours.empty();
+    }
+    chart_->setView({&experience_, Figure::Nectar,
+                     experience_.valid ? std::vector<int>{0} : std::vector<int>{}});
 }
 
 QString TFLibrary::recordAt(int row) const {

@@ -2,6 +2,7 @@
 
 #include "library/indexer.h"
 #include "library/library.h"
+#include "stats/world_figures.h"
 
 #include <QWidget>
 
@@ -22,6 +23,7 @@ class QTimer;
 
 namespace kx {
 
+class FigureChart;
 class RecordTableModel;
 class UserMessages;
 
@@ -61,6 +63,9 @@ class TFLibrary : public QWidget {
     bool search();
     void showCareers();
     const RecordTableModel& results() const { return *model_; }
+    // Draws the experience of the player in row `row` of the players tab over their games.
+    void showPlayerExperience(int row);
+    const FigureChart& experienceChart() const { return *chart_; }
     // The record shown in row `row` of the results as sorted now.
     QString recordAt(int row) const;
     void openRow(int row);
@@ -98,6 +103,8 @@ class TFLibrary : public QWidget {
     QSortFilterProxyModel* sorted_;
     QTableView* tvRecords_;
     QTableWidget* tvPlayers_;
+    FigureChart* chart_;
+    WorldFigures experience_; // what the chart draws
     QLineEdit* edLibrary_;
     QPushButton* btnConnect_;
     QPushButton* btnAddFolder_;
