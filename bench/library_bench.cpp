@@ -70,11 +70,16 @@ std::vector<RecordEntry> generatedEntries(int first, int count) {
     return entries;
 }
 
-// One filled library per engine, made on first use.
+// One filled library per engine, made on first use, closed before the program ends (Qt's
+// database registry does not outlive main()).
+std::map<bool, std::unique_ptr<Library>>& libraries() {
+    static std::map<bool, std::unique_ptr<Library>> open;
+    return open;
+}
+
 Library* filledLibrary(bool postgres) {
     static QTemporaryDir dir;
-    static std::map<bool, std::unique_ptr<Library>> libraries;
-    auto& library = libraries[postgres];
+    auto& library = libraries()[postgres];
     if (library)
         return library.get();
     QString url = dir.path() + QStringLiteral("/bench.sqlite");
@@ -136,4 +141,12 @@ BENCHMARK_CAPTURE(careers, PostgreSQL, true)->Unit(benchmark::kMillisecond)->Use
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    libraries().clear();
+    return 0;
+}
