@@ -105,6 +105,7 @@ Library* filledLibrary(bool postgres) {
             library.reset();
             return nullptr;
         }
+    library->analyze(); // as an indexing run ends
     return library.get();
 }
 

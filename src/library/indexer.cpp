@@ -141,6 +141,8 @@ IndexResult indexFolders(Library& library, const QStringList& folders,
     }
     for (std::thread& t : pool)
         t.join();
+    if (counts.read + counts.removed > 0)
+        library.analyze();
     result.cancelled = cancelled();
     report();
     return result;

@@ -455,6 +455,11 @@ bool Library::remove(const QStringList& paths) {
     return commit();
 }
 
+void Library::analyze() {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.exec(QStringLiteral("ANALYZE"));
+}
+
 int Library::recordCount() {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM records")) || !q.next())
@@ -603,7 +608,7 @@ std::vector<PlayerCareer> Library::careers() {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     q.setForwardOnly(true);
     // The players' rows alone (each counted game once), in groups of one player, team and
-    // result, in the order of the covering index; the groups are added up here.
+    // result (from the covering index on SQLite).
     if (!q.exec(QStringLiteral(
             "SELECT name_key, MIN(name), team_key, result, COUNT(*), SUM(experience), "
             "SUM(kills), SUM(fields) FROM players WHERE counted = 1 "
@@ -611,23 +616,20 @@ std::vector<PlayerCareer> Library::careers() {
         fail(q.lastError().text());
         return result;
     }
-    QString key;
-    int64_t experience = 0;
-    int64_t rows = 0;
-    auto finish = [&] {
-        if (!result.empty() && rows > 0)
-            result.back().averageExperience = double(experience) / double(rows);
-    };
+    // The groups come in any order the engine likes; they are added up per player here.
+    QHash<QString, size_t> byKey;
+    std::vector<std::pair<int64_t, int64_t>> experience; // sum and rows, per player
     while (q.next()) {
-        if (result.empty() || q.value(0).toString() != key) {
-            finish();
-            key = q.value(0).toString();
-            result.emplace_back();
-            result.back().name = q.value(1).toString();
-            experience = rows = 0;
-        }
-        PlayerCareer& c = result.back();
+        const QString key = q.value(0).toString();
         const QString name = q.value(1).toString();
+        auto at = byKey.constFind(key);
+        if (at == byKey.constEnd()) {
+            at = byKey.insert(key, result.size());
+            result.emplace_back();
+            result.back().name = name;
+            experience.emplace_back(0, 0);
+        }
+        PlayerCareer& c = result[*at];
         if (name < c.name)
             c.name = name;
         const QString team = q.value(2).toString();
@@ -641,12 +643,15 @@ std::vector<PlayerCareer> Library::careers() {
             else if (outcome == -1)
                 (louka ? c.lossesLouka : c.lossesLes) += games;
         }
-        rows += games;
-        experience += q.value(5).toLongLong();
+        experience[*at].first += q.value(5).toLongLong();
+        experience[*at].second += games;
         c.kills += q.value(6).toLongLong();
         c.fields += q.value(7).toLongLong();
     }
-    finish();
+    for (size_t i = 0; i < result.size(); ++i)
+        if (experience[i].second > 0)
+            result[i].averageExperience =
+                double(experience[i].first) / double(experience[i].second);
     std::sort(result.begin(), result.end(),
               [](const PlayerCareer& a, const PlayerCareer& b) { return a.name < b.name; });
     return result;

@@ -85,6 +85,9 @@ class Library {
     std::vector<RecordEntry> query(const RecordQuery& query, bool withPlayers = true);
     std::vector<PlayerCareer> careers();
     int recordCount();
+    // Refreshes the engine's statistics of the tables after many changes, so that searches
+    // keep using the indexes.
+    void analyze();
 
   private:
     Library(LibraryLocation location, QString connection);
