@@ -106,6 +106,7 @@ Library* filledLibrary(bool postgres) {
             return nullptr;
         }
     library->analyze(); // as an indexing run ends
+    library->refreshCareerTotals();
     return library.get();
 }
 

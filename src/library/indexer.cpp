@@ -141,8 +141,10 @@ IndexResult indexFolders(Library& library, const QStringList& folders,
     }
     for (std::thread& t : pool)
         t.join();
-    if (counts.read + counts.removed > 0)
+    if (counts.read + counts.removed > 0) {
         library.analyze();
+        library.refreshCareerTotals();
+    }
     result.cancelled = cancelled();
     report();
     return result;

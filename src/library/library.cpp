@@ -47,6 +47,20 @@ const char* const kSchemaV1[] = {
     "kills, fields, name)",
 };
 
+// Version 2: the players' career totals, kept per group of player, team and result for the
+// generation of the library they were added up at. Every change of records or players moves
+// the generation on, so totals of an older generation are never read.
+const char* const kSchemaV2[] = {
+    "CREATE TABLE career_totals (generation TEXT NOT NULL, name_key TEXT NOT NULL, "
+    "name TEXT NOT NULL, team_key TEXT NOT NULL, result INTEGER NOT NULL, games BIGINT NOT NULL, "
+    "experience BIGINT NOT NULL, kills BIGINT NOT NULL, fields BIGINT NOT NULL)",
+    "INSERT INTO meta (key, value) VALUES ('generation', '1')",
+};
+
+const char* const kCareerGroups =
+    "SELECT name_key, MIN(name), team_key, result, COUNT(*), SUM(experience), SUM(kills), "
+    "SUM(fields) FROM players WHERE counted = 1 GROUP BY name_key, team_key, result";
+
 const char* const kRecordColumns =
     "r.id, r.path, r.size, r.modified, r.hash, r.format, r.map, r.date, r.damaged, r.world, "
     "r.width, r.height, r.speed, r.player_limit, r.events, r.first_time, r.last_time, r.ended, "
@@ -250,6 +264,10 @@ bool Library::prepareSchema(QString* error, bool* notADatabase) {
             if (!q.exec(QString::fromLatin1(statement).replace(QLatin1String("%ID%"), id)))
                 return abort(q.lastError());
     }
+    if (version < 2)
+        for (const char* statement : kSchemaV2)
+            if (!q.exec(QString::fromLatin1(statement)))
+                return abort(q.lastError());
     if (version < kLibrarySchemaVersion) {
         q.prepare(QStringLiteral("DELETE FROM meta WHERE key = 'schema_version'"));
         if (!q.exec())
@@ -323,6 +341,12 @@ void Library::markCopies(const QStringList& hashes) {
         players.addBindValue(textValue(hash));
         players.exec();
     }
+}
+
+void Library::nextGeneration() {
+    QSqlQuery(QSqlDatabase::database(connection_, false))
+        .exec(QStringLiteral("UPDATE meta SET value = CAST(CAST(value AS INTEGER) + 1 AS TEXT) "
+                             "WHERE key = 'generation'"));
 }
 
 bool Library::store(const std::vector<RecordEntry>& entries) {
@@ -415,6 +439,7 @@ bool Library::store(const std::vector<RecordEntry>& entries) {
         }
     }
     markCopies(QStringList(hashes.begin(), hashes.end()));
+    nextGeneration();
     return commit();
 }
 
@@ -452,12 +477,17 @@ bool Library::remove(const QStringList& paths) {
         }
     }
     markCopies(hashes);
+    nextGeneration();
     return commit();
 }
 
 void Library::analyze() {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.exec(QStringLiteral("ANALYZE"));
+    // On PostgreSQL a vacuum also marks the pages whose rows every reader sees, so that
+    // searches by player read the players' index alone.
+    q.exec(location_.engine == LibraryLocation::Engine::PostgreSQL
+               ? QStringLiteral("VACUUM (ANALYZE) records, players")
+               : QStringLiteral("ANALYZE"));
 }
 
 int Library::recordCount() {
@@ -465,6 +495,14 @@ int Library::recordCount() {
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM records")) || !q.next())
         return -1;
     return q.value(0).toInt();
+}
+
+QString Library::idIn(const QString& column, const QString& ids) const {
+    // PostgreSQL plans an IN over a few thousand ids as a scan of the whole table; an array of
+    // them makes it look each one up.
+    if (location_.engine == LibraryLocation::Engine::PostgreSQL)
+        return column + QStringLiteral(" = ANY(ARRAY(") + ids + QStringLiteral("))");
+    return column + QStringLiteral(" IN (") + ids + u')';
 }
 
 std::vector<RecordEntry> Library::query(const RecordQuery& query, bool withPlayers) {
@@ -490,14 +528,16 @@ std::vector<RecordEntry> Library::query(const RecordQuery& query, bool withPlaye
                                       "p.team_key)");
             binds << foldForMatching(query.opponent);
         }
-        where << QStringLiteral("r.id IN (") + players + u')';
+        where << idIn(QStringLiteral("r.id"), players);
     } else {
         if (!query.team.isEmpty()) {
-            where << QStringLiteral("r.id IN (SELECT record_id FROM players WHERE team_key = ?)");
+            where << idIn(QStringLiteral("r.id"),
+                          QStringLiteral("SELECT record_id FROM players WHERE team_key = ?"));
             binds << query.team.toLower();
         }
         if (!query.opponent.isEmpty()) {
-            where << QStringLiteral("r.id IN (SELECT record_id FROM players WHERE name_key = ?)");
+            where << idIn(QStringLiteral("r.id"),
+                          QStringLiteral("SELECT record_id FROM players WHERE name_key = ?"));
             binds << foldForMatching(query.opponent);
         }
         if (query.result == RecordQuery::Result::Won || query.result == RecordQuery::Result::Lost)
@@ -573,9 +613,10 @@ std::vector<RecordEntry> Library::query(const RecordQuery& query, bool withPlaye
     QSqlQuery p(db);
     p.setForwardOnly(true);
     p.prepare(QStringLiteral("SELECT record_id, name, team, hq, survivor, experience, kills, wins, "
-                             "nectar, production, fields FROM players WHERE record_id IN (SELECT "
-                             "r.id FROM records r WHERE ") +
-              filter + QStringLiteral(") ORDER BY record_id, idx"));
+                             "nectar, production, fields FROM players WHERE ") +
+              idIn(QStringLiteral("record_id"),
+                   QStringLiteral("SELECT r.id FROM records r WHERE ") + filter) +
+              QStringLiteral(" ORDER BY record_id, idx"));
     for (const QVariant& value : binds)
         p.addBindValue(value);
     if (!p.exec()) {
@@ -602,20 +643,52 @@ std::vector<RecordEntry> Library::query(const RecordQuery& query, bool withPlaye
     return entries;
 }
 
+bool Library::refreshCareerTotals() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!begin())
+        return false;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("DELETE FROM career_totals")) ||
+        !q.exec(QStringLiteral("INSERT INTO career_totals (generation, name_key, name, team_key, "
+                               "result, games, experience, kills, fields) SELECT (SELECT value "
+                               "FROM meta WHERE key = 'generation'), g.* FROM (") +
+                QLatin1String(kCareerGroups) + QStringLiteral(") g"))) {
+        const QString text = q.lastError().text();
+        rollback();
+        return fail(text);
+    }
+    return commit();
+}
+
 std::vector<PlayerCareer> Library::careers() {
     lastError_.clear();
-    std::vector<PlayerCareer> result;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
-    q.setForwardOnly(true);
-    // The players' rows alone (each counted game once), in groups of one player, team and
-    // result (from the covering index on SQLite).
-    if (!q.exec(QStringLiteral(
-            "SELECT name_key, MIN(name), team_key, result, COUNT(*), SUM(experience), "
-            "SUM(kills), SUM(fields) FROM players WHERE counted = 1 "
-            "GROUP BY name_key, team_key, result"))) {
-        fail(q.lastError().text());
-        return result;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    // The totals of the library's present generation (none when they are older), added up
+    // anew when there are none; the groups themselves if that cannot be written.
+    const QString fresh = QStringLiteral(
+        "SELECT name_key, name, team_key, result, games, experience, kills, fields FROM "
+        "career_totals WHERE generation = (SELECT value FROM meta WHERE key = 'generation')");
+    for (const QString& sql : {fresh, QString(), QString::fromLatin1(kCareerGroups)}) {
+        if (sql.isNull()) {
+            refreshCareerTotals();
+            lastError_.clear();
+            continue;
+        }
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(sql)) {
+            fail(q.lastError().text());
+            return {};
+        }
+        std::vector<PlayerCareer> result = addUpCareers(q);
+        if (!result.empty() || sql != fresh)
+            return result;
     }
+    return {};
+}
+
+std::vector<PlayerCareer> Library::addUpCareers(QSqlQuery& q) {
+    std::vector<PlayerCareer> result;
     // The groups come in any order the engine likes; they are added up per player here.
     QHash<QString, size_t> byKey;
     std::vector<std::pair<int64_t, int64_t>> experience; // sum and rows, per player

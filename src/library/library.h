@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +17,7 @@ namespace kx {
 
 // The version of the library's tables this program writes; older libraries are migrated,
 // newer ones refused.
-inline constexpr int kLibrarySchemaVersion = 1;
+inline constexpr int kLibrarySchemaVersion = 2;
 
 // A search of the library. Names, the map and the team compare without letter case and
 // diacritics. Empty fields do not filter.
@@ -84,6 +85,9 @@ class Library {
     // (playerList is always there).
     std::vector<RecordEntry> query(const RecordQuery& query, bool withPlayers = true);
     std::vector<PlayerCareer> careers();
+    // Adds up the players' career totals for the library as it is now, so that careers()
+    // reads them instead of every player row.
+    bool refreshCareerTotals();
     int recordCount();
     // Refreshes the engine's statistics of the tables after many changes, so that searches
     // keep using the indexes.
@@ -97,6 +101,10 @@ class Library {
     void rollback();
     bool fail(const QString& text);
     void markCopies(const QStringList& hashes);
+    void nextGeneration();
+    // `column` is one of the ids the statement `ids` selects, in the engine's best form.
+    QString idIn(const QString& column, const QString& ids) const;
+    static std::vector<PlayerCareer> addUpCareers(QSqlQuery& groups);
 
     LibraryLocation location_;
     QString connection_;

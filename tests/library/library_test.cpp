@@ -130,6 +130,14 @@ TEST_P(Indexed, CareersCountEachGameOnce) {
               std::tuple(1, 0, 0, 1, 1, 0));
     EXPECT_DOUBLE_EQ(pepa.winRate(), 1.0);
     EXPECT_EQ(pepa.fields, 2);
+
+    // Totals added up before a change are not read after it.
+    ASSERT_TRUE(library->remove({folder("a/") + kFirst, folder("b/Kopie_2026-05-01.kxr")}));
+    const std::vector<PlayerCareer> after = library->careers();
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_EQ(std::tuple(after[3].name, after[3].gamesLouka, after[3].gamesLes),
+              std::tuple(QStringLiteral("Pepa"), 0, 1));
+    EXPECT_EQ(after[0].games(), 1); // Jana, no longer Jána too
 }
 
 TEST_P(Indexed, ReindexingReadsOnlyWhatChanged) {
@@ -227,6 +235,42 @@ TEST(LibraryFile, DamagedIsSetAsideNewerIsRefused) {
     EXPECT_FALSE(Library::open(location, &error, &notice));
     EXPECT_TRUE(error.contains(QString::fromUtf8("novější verze programu"))) << error.toStdString();
     EXPECT_TRUE(notice.isEmpty());
+}
+
+// A library of the first version (without career totals) is brought up to date on opening.
+TEST(LibraryFile, OlderVersionIsMigrated) {
+    QTemporaryDir dir;
+    LibraryLocation location;
+    location.file = dir.path() + QStringLiteral("/library.sqlite");
+    QString error;
+    {
+        auto library = Library::open(location, &error);
+        ASSERT_TRUE(library) << error.toStdString();
+        RecordEntry entry;
+        entry.path = QStringLiteral("/z/Svet_2026-01-02.kxr");
+        entry.hash = QStringLiteral("abc");
+        EntryPlayer ema;
+        ema.name = QStringLiteral("Ema");
+        ema.team = QStringLiteral("les");
+        entry.players.push_back(ema);
+        ASSERT_TRUE(library->store({entry}));
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "older");
+        db.setDatabaseName(location.file);
+        ASSERT_TRUE(db.open());
+        for (const char* sql :
+             {"DROP TABLE career_totals", "DELETE FROM meta WHERE key = 'generation'",
+              "UPDATE meta SET value = '1' WHERE key = 'schema_version'"})
+            ASSERT_TRUE(QSqlQuery(db).exec(QString::fromLatin1(sql))) << sql;
+    }
+    QSqlDatabase::removeDatabase("older");
+    auto library = Library::open(location, &error);
+    ASSERT_TRUE(library) << error.toStdString();
+    const std::vector<PlayerCareer> careers = library->careers();
+    ASSERT_EQ(careers.size(), 1u);
+    EXPECT_EQ(careers[0].gamesLes, 1);
+    EXPECT_EQ(library->recordCount(), 1);
 }
 
 TEST(LibraryLocation, ReadsFilesAndServerUrls) {

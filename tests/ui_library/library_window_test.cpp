@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -93,6 +94,13 @@ TEST_F(LibraryWindowTest, FiltersDatesAndListsPlayers) {
     child<QPushButton>("btnSearch")->click();
     ASSERT_EQ(window.results().rowCount(), 1);
     EXPECT_TRUE(window.recordAt(0).endsWith(QStringLiteral("Louka_2026-06-02.kxr")));
+    // The length in events; Enter in its box searches.
+    child<QSpinBox>("sbMinEvents")->setValue(999'999);
+    QTest::keyClick(child<QSpinBox>("sbMinEvents"), Qt::Key_Return);
+    EXPECT_EQ(window.results().rowCount(), 0);
+    child<QSpinBox>("sbMinEvents")->setValue(0);
+    child<QPushButton>("btnSearch")->click();
+    ASSERT_EQ(window.results().rowCount(), 1);
 
     child<QLineEdit>("edUntil")->setText(QStringLiteral("1. 6. 2026"));
     child<QPushButton>("btnSearch")->click();

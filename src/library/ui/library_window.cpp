@@ -16,11 +16,13 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -78,6 +80,15 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     cbResult_ = named(new QComboBox(this), "cbResult");
     cbResult_->addItems({QString::fromUtf8("vše"), QString::fromUtf8("vyhrané"),
                          QString::fromUtf8("prohrané"), QString::fromUtf8("nedohrané")});
+    // The length of a game in events; "—" (0) does not filter.
+    for (QSpinBox** box : {&sbMinEvents_, &sbMaxEvents_}) {
+        *box = new QSpinBox(this);
+        (*box)->setRange(0, 999'999'999);
+        (*box)->setSpecialValueText(QString::fromUtf8("—"));
+        (*box)->setGroupSeparatorShown(true);
+    }
+    named(sbMinEvents_, "sbMinEvents");
+    named(sbMaxEvents_, "sbMaxEvents");
     btnSearch_ = named(new QPushButton(this), "btnSearch");
     btnSearch_->setText(QString::fromUtf8("&Hledat"));
     btnSearch_->setDefault(true);
@@ -96,13 +107,19 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     searchRow->addWidget(cbTeam_);
     searchRow->addWidget(label("&Mapa:", edMap_));
     searchRow->addWidget(edMap_, 2);
-    searchRow->addWidget(label("&Od:", edSince_));
-    searchRow->addWidget(edSince_);
-    searchRow->addWidget(label("&Do:", edUntil_));
-    searchRow->addWidget(edUntil_);
-    searchRow->addWidget(label("&Výsledek:", cbResult_));
-    searchRow->addWidget(cbResult_);
-    searchRow->addWidget(btnSearch_);
+    auto* searchRow2 = new QHBoxLayout;
+    searchRow2->addWidget(label("&Od:", edSince_));
+    searchRow2->addWidget(edSince_);
+    searchRow2->addWidget(label("&Do:", edUntil_));
+    searchRow2->addWidget(edUntil_);
+    searchRow2->addWidget(label("&Výsledek:", cbResult_));
+    searchRow2->addWidget(cbResult_);
+    searchRow2->addWidget(label("Dé&lka (událostí):", sbMinEvents_));
+    searchRow2->addWidget(sbMinEvents_);
+    searchRow2->addWidget(new QLabel(QString::fromUtf8("až"), this));
+    searchRow2->addWidget(sbMaxEvents_);
+    searchRow2->addStretch(1);
+    searchRow2->addWidget(btnSearch_);
 
     model_ = new RecordTableModel(this);
     sorted_ = new QSortFilterProxyModel(this);
@@ -190,6 +207,7 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(searchRow);
+    layout->addLayout(searchRow2);
     layout->addWidget(tabs_, 1);
     layout->addLayout(libraryRow);
     layout->addLayout(statusRow);
@@ -199,6 +217,8 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     connect(btnSearch_, &QPushButton::clicked, this, [this] { search(); });
     for (QLineEdit* edit : {edPlayer_, edOpponent_, edMap_, edSince_, edUntil_})
         connect(edit, &QLineEdit::returnPressed, this, [this] { search(); });
+    for (QSpinBox* box : {sbMinEvents_, sbMaxEvents_})
+        box->installEventFilter(this);
     connect(tvRecords_, &QTableView::activated, this,
             [this](const QModelIndex& index) { openRow(index.row()); });
     connect(tvPlayers_, &QTableWidget::cellActivated, this, [this](int row, int) {
@@ -295,6 +315,19 @@ void TFLibrary::setStatus() {
     btnConnect_->setEnabled(true);
 }
 
+bool TFLibrary::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in a length box searches, as it does in the text fields.
+    if (event->type() == QEvent::KeyPress && (watched == sbMinEvents_ || watched == sbMaxEvents_)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QSpinBox*>(watched)->interpretText();
+            search();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 bool TFLibrary::search() {
     if (!library_)
         return false;
@@ -315,6 +348,10 @@ bool TFLibrary::search() {
         }
     }
     query.result = static_cast<RecordQuery::Result>(cbResult_->currentIndex());
+    if (sbMinEvents_->value() > 0)
+        query.minEvents = sbMinEvents_->value();
+    if (sbMaxEvents_->value() > 0)
+        query.maxEvents = sbMaxEvents_->value();
     std::vector<RecordEntry> found = library_->query(query, false);
     if (!library_->lastError().isEmpty()) {
         showError(library_->lastError());

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
@@ -72,6 +73,7 @@ class TFLibrary : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct IndexJob;
@@ -97,6 +99,8 @@ class TFLibrary : public QWidget {
     QLineEdit* edSince_;
     QLineEdit* edUntil_;
     QComboBox* cbResult_;
+    QSpinBox* sbMinEvents_;
+    QSpinBox* sbMaxEvents_;
     QPushButton* btnSearch_;
     QTabWidget* tabs_;
     RecordTableModel* model_;
