@@ -93,6 +93,7 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
     const qsizetype first = world.eventIndex;
     uint32_t steps = 0;
     QStringList silent; // a quiet replay says nothing
+    MarkerCollector markers(world);
     while (!replayer.atEnd()) {
         const qsizetype i = world.eventIndex;
         // A row ends before the recounts the step is about to apply.
@@ -101,7 +102,9 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
             hour += recounts;
             rowTime = events.item(i).subItem(0).toByteArray();
         }
+        markers.before(world, static_cast<int32_t>(i), events.line(i));
         replayer.step(silent);
+        markers.after(world);
         if (world.eventIndex <= i)
             break; // a step always moves on; never loop on one that did not
         if (progress && steps++ % 4096 == 0 &&
@@ -113,6 +116,7 @@ WorldFigures computeWorldFigures(const EventList& events, const FigureProgress& 
     }
     builder.commit(hour, rowTime, world);
     figures.eventCount = count - first;
+    figures.markers = markers.finish(count > first ? static_cast<int32_t>(count - 1) : -1);
 
     figures.endRows = resultRows(world);
     figures.best = bestRow(figures.endRows);

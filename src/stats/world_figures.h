@@ -2,6 +2,7 @@
 
 #include "records/event_list.h"
 #include "replay/world_end.h"
+#include "stats/timeline_markers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,6 +46,9 @@ struct WorldFigures {
     std::vector<ResultRow> endRows;
     BestRow best{};
     QString winningTeam;
+
+    // The moments worth finding, by event.
+    std::vector<TimelineMarker> markers;
 
     int rowCount() const { return static_cast<int>(rowHours.size()); }
     int playerCount() const { return static_cast<int>(players.size()); }
