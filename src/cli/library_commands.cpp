@@ -2,8 +2,12 @@
 
 #include "cli_common.h"
 
+#include "library/bookmarks.h"
 #include "library/indexer.h"
 #include "library/library.h"
+#include "library/record_entry.h"
+#include "records/time_stamp.h"
+#include "replay/session.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -302,6 +306,73 @@ int runPlayers(const QStringList& arguments) {
             printOut(fields(c).join(u'\t'));
     }
     return kExitOk;
+}
+
+} // namespace kx::cli
+
+namespace kx::cli {
+
+int runBookmarks(const QStringList& arguments) {
+    QStringList args = arguments;
+    LibraryOptions options;
+    if (!takeLibraryOptions(args, options, true) || !options.db.isEmpty())
+        return usageError(kBookmarksUsage);
+    QString file, reading;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--as")) {
+            if (i + 1 >= args.size())
+                return usageError(kBookmarksUsage);
+            reading = args[++i];
+        } else if (isOption(args[i]) || !file.isEmpty()) {
+            return usageError(kBookmarksUsage);
+        } else {
+            file = args[i];
+        }
+    }
+    if (file.isEmpty())
+        return usageError(kBookmarksUsage);
+    const std::optional<RecordFormat> format = recordFormatFor(file, reading);
+    if (!format)
+        return usageError(kBookmarksUsage);
+
+    // The record is read for its content hash, under which its bookmarks are kept.
+    RecordedMessages messages;
+    ReplaySession session(messages);
+    const LoadStatus status = session.openRecord(file, *format);
+    for (const QString& message : messages.shown)
+        printError(message);
+    if (status != LoadStatus::Loaded)
+        return kExitFailure;
+    const MainState& state = session.state();
+    const std::vector<Bookmark> bookmarks = Bookmarks().list(recordContentHash(state.lbOpen));
+
+    const int32_t count = static_cast<int32_t>(state.lvData.size());
+    auto timeOf = [&](int32_t event) {
+        return event >= 0 && event < count ? eventTimeLabel(state.lvData.item(event).subItem(0))
+                                           : QString();
+    };
+    QByteArray out;
+    if (options.output == Output::Json) {
+        QJsonArray array;
+        for (const Bookmark& b : bookmarks)
+            array.append(
+                QJsonObject{{"event", b.event}, {"time", timeOf(b.event)}, {"note", b.note}});
+        out = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    } else if (options.output == Output::Csv) {
+        out = csvRow({QStringLiteral("event"), QStringLiteral("time"), QStringLiteral("note")})
+                  .toUtf8();
+        for (const Bookmark& b : bookmarks)
+            out += csvRow({QString::number(b.event), timeOf(b.event), b.note}).toUtf8();
+    } else {
+        for (const Bookmark& b : bookmarks)
+            out += QStringLiteral("Akce %1 z %2\t%3\t%4\n")
+                       .arg(b.event)
+                       .arg(count)
+                       .arg(timeOf(b.event), b.note)
+                       .toUtf8();
+    }
+    writeBytes(out);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
 
 } // namespace kx::cli

@@ -22,6 +22,7 @@ constexpr kx::cli::Command kCommands[] = {
     {"index", kx::cli::kIndexUsage, kx::cli::runIndex},
     {"query", kx::cli::kQueryUsage, kx::cli::runQuery},
     {"players", kx::cli::kPlayersUsage, kx::cli::runPlayers},
+    {"bookmarks", kx::cli::kBookmarksUsage, kx::cli::runBookmarks},
 };
 
 } // namespace

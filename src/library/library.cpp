@@ -47,14 +47,17 @@ const char* const kSchemaV1[] = {
     "kills, fields, name)",
 };
 
-// Version 2: the players' career totals, kept per group of player, team and result for the
-// generation of the library they were added up at. Every change of records or players moves
-// the generation on, so totals of an older generation are never read.
+// Version 2: the users' bookmarks of records (by content hash, so they follow a record that is
+// moved or copied), and the players' career totals, kept per group of player, team and result for
+// the generation of the library they were added up at. Every change of records or players moves the
+// generation on, so totals of an older generation are never read.
 const char* const kSchemaV2[] = {
     "CREATE TABLE career_totals (generation TEXT NOT NULL, name_key TEXT NOT NULL, "
     "name TEXT NOT NULL, team_key TEXT NOT NULL, result INTEGER NOT NULL, games BIGINT NOT NULL, "
     "experience BIGINT NOT NULL, kills BIGINT NOT NULL, fields BIGINT NOT NULL)",
     "INSERT INTO meta (key, value) VALUES ('generation', '1')",
+    "CREATE TABLE bookmarks (hash TEXT NOT NULL, event INTEGER NOT NULL, note TEXT NOT NULL, "
+    "PRIMARY KEY (hash, event))",
 };
 
 const char* const kCareerGroups =
@@ -479,6 +482,38 @@ bool Library::remove(const QStringList& paths) {
     markCopies(hashes);
     nextGeneration();
     return commit();
+}
+
+std::vector<Bookmark> Library::bookmarks(const QString& hash) {
+    std::vector<Bookmark> result;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral("SELECT event, note FROM bookmarks WHERE hash = ? ORDER BY event"));
+    q.addBindValue(textValue(hash));
+    if (!q.exec()) {
+        fail(q.lastError().text());
+        return result;
+    }
+    while (q.next())
+        result.push_back({q.value(0).toInt(), q.value(1).toString()});
+    return result;
+}
+
+bool Library::setBookmark(const QString& hash, const Bookmark& bookmark) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral("INSERT INTO bookmarks (hash, event, note) VALUES (?, ?, ?) "
+                             "ON CONFLICT (hash, event) DO UPDATE SET note = excluded.note"));
+    q.addBindValue(textValue(hash));
+    q.addBindValue(bookmark.event);
+    q.addBindValue(textValue(bookmark.note));
+    return q.exec() || fail(q.lastError().text());
+}
+
+bool Library::removeBookmark(const QString& hash, int32_t event) {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.prepare(QStringLiteral("DELETE FROM bookmarks WHERE hash = ? AND event = ?"));
+    q.addBindValue(textValue(hash));
+    q.addBindValue(event);
+    return q.exec() || fail(q.lastError().text());
 }
 
 void Library::analyze() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bookmark.h"
 #include "library_location.h"
 #include "record_entry.h"
 
@@ -89,6 +90,12 @@ class Library {
     // reads them instead of every player row.
     bool refreshCareerTotals();
     int recordCount();
+
+    // The bookmarks of the record with content hash `hash`, by event.
+    std::vector<Bookmark> bookmarks(const QString& hash);
+    // Adds a bookmark, or renames the one at its event.
+    bool setBookmark(const QString& hash, const Bookmark& bookmark);
+    bool removeBookmark(const QString& hash, int32_t event);
     // Refreshes the engine's statistics of the tables after many changes, so that searches
     // keep using the indexes.
     void analyze();

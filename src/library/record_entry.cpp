@@ -33,9 +33,9 @@ QString fileHash(const QString& path) {
     return QString::fromLatin1(hash.result().toHex());
 }
 
-// The hash of a loaded record's event-log lines: an XML record and the event log converted
-// from it are one game, as are copies of either.
-QString linesHash(const LineList& lines) {
+} // namespace
+
+QString recordContentHash(const LineList& lines) {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         hash.addData(lines.at(i));
@@ -43,6 +43,8 @@ QString linesHash(const LineList& lines) {
     }
     return QString::fromLatin1(hash.result().toHex());
 }
+
+namespace {
 
 // The map name and the ISO date of a record's file name ("map_dd-mm-yyyy" style names as
 // the browser reads them).
@@ -109,7 +111,7 @@ RecordEntry readRecordEntry(const QString& path) {
         return entry;
     }
     LoadedRecord& record = *load.record;
-    entry.hash = linesHash(record.lines);
+    entry.hash = recordContentHash(record.lines);
     World& world = record.world;
     const int32_t first = world.eventIndex;
     // The header is the first line unless the map line comes first, as the build reads it.

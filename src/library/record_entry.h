@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/line_list.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -61,6 +63,10 @@ struct FileStamp {
 // to its end. A file that cannot be read or a damaged record gives an entry with `damaged`
 // set and what could be read of the file itself.
 RecordEntry readRecordEntry(const QString& path);
+
+// The hash of a loaded record's event-log lines: an XML record and the event log converted
+// from it are one game, as are copies of either. Bookmarks are kept under it.
+QString recordContentHash(const LineList& lines);
 
 // A record time stamp ("yyyy-dd-mm-hh-mm-ss", day before month) as ISO
 // "yyyy-mm-dd hh:mm:ss"; empty when it cannot be read.

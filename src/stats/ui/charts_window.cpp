@@ -25,16 +25,6 @@
 
 namespace kx {
 
-// One computation on the worker thread. The thread only reads its own copy of the event
-// list (sharing the record's text, which is never changed once loaded).
-struct TFCharts::Job {
-    uint64_t generation = 0; // the session's record generation
-    EventList events;
-    std::atomic<int> progress{0};
-    std::atomic<bool> cancel{false};
-    WorldFigures result;
-};
-
 namespace {
 
 QIcon swatch(const QColor& colour) {
@@ -45,8 +35,10 @@ QIcon swatch(const QColor& colour) {
 
 } // namespace
 
-TFCharts::TFCharts(ReplaySession& session, QWidget* parent)
-    : QWidget(parent), session_(session), progressTimer_(new QTimer(this)) {
+TFCharts::TFCharts(ReplaySession& session, QWidget* parent, FigureWorker* worker)
+    : QWidget(parent), session_(session),
+      worker_(worker ? worker : new FigureWorker(session, this)),
+      progressTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FCharts"));
     // A window of its own even when a parent owns it.
     setWindowFlag(Qt::Window);
@@ -101,20 +93,13 @@ TFCharts::TFCharts(ReplaySession& session, QWidget* parent)
     connect(btnExportFigures_, &QPushButton::clicked, this, [this] { exportClicked(false); });
     connect(btnExportSummary_, &QPushButton::clicked, this, [this] { exportClicked(true); });
     progressTimer_->setInterval(100);
-    connect(progressTimer_, &QTimer::timeout, this, [this] {
-        if (job_)
-            pbCharts_->setValue(job_->progress.load());
-    });
+    connect(progressTimer_, &QTimer::timeout, this,
+            [this] { pbCharts_->setValue(worker_->progress()); });
+    connect(worker_, &FigureWorker::finished, this, [this] { jobFinished(); });
     showFigures();
 }
 
-TFCharts::~TFCharts() {
-    if (thread_) {
-        job_->cancel = true;
-        thread_->wait();
-        delete thread_;
-    }
-}
+TFCharts::~TFCharts() = default;
 
 void TFCharts::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -122,61 +107,34 @@ void TFCharts::showEvent(QShowEvent* event) {
 }
 
 void TFCharts::refresh() {
-    if (job_) {
-        // A pass for another record is cancelled; the finished one starts the next.
-        if (job_->generation != session_.recordGeneration())
-            job_->cancel = true;
-        return;
-    }
-    if (session_.state().lvData.isEmpty()) {
-        cache_.clear();
+    worker_->refresh();
+    if (worker_->computing())
+        showComputing();
+    else
         showFigures();
-        return;
-    }
-    if (cache_.isCurrent(session_))
-        return;
-    startJob();
 }
 
-void TFCharts::startJob() {
-    job_ = std::make_shared<Job>();
-    job_->generation = session_.recordGeneration();
-    job_->events = session_.state().lvData;
-    std::shared_ptr<Job> job = job_;
-    thread_ = QThread::create([job] {
-        job->result = computeWorldFigures(job->events, [&job](int percent) {
-            job->progress = percent;
-            return !job->cancel.load();
-        });
-    });
-    connect(thread_, &QThread::finished, this, [this] { jobFinished(); });
+void TFCharts::showComputing() {
     lbChartStatus_->setText(QString::fromUtf8("Počítám průběh světa…"));
-    pbCharts_->setValue(0);
+    pbCharts_->setValue(worker_->progress());
     pbCharts_->show();
     btnExportFigures_->setEnabled(false);
     btnExportSummary_->setEnabled(false);
     progressTimer_->start();
-    thread_->start();
 }
 
 void TFCharts::jobFinished() {
+    if (worker_->computing()) // the record changed while the pass ran
+        return;
     progressTimer_->stop();
     pbCharts_->hide();
-    thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
-    std::shared_ptr<Job> job = std::move(job_);
-    if (!job->result.cancelled)
-        cache_.store(job->generation, std::move(job->result));
     showFigures();
-    // The record may have changed while the pass ran.
-    if (isVisible())
-        refresh();
 }
 
 void TFCharts::showFigures() {
-    const WorldFigures& f = cache_.cached();
-    const bool have = !session_.state().lvData.isEmpty() && f.valid && cache_.isCurrent(session_);
+    const FigureCache& cache = worker_->cache();
+    const WorldFigures& f = cache.cached();
+    const bool have = !session_.state().lvData.isEmpty() && f.valid && cache.isCurrent(session_);
     const QSignalBlocker blocker(lbChartPlayers_);
     lbChartPlayers_->clear();
     if (have) {
@@ -193,7 +151,7 @@ void TFCharts::showFigures() {
                 .arg(f.rowHours.empty() ? 0 : f.rowHours.back() + f.hoursPerRow));
     } else if (session_.state().lvData.isEmpty()) {
         lbChartStatus_->setText(QString::fromUtf8("Není načten žádný záznam."));
-    } else if (cache_.isCurrent(session_)) {
+    } else if (cache.isCurrent(session_)) {
         lbChartStatus_->setText(QString::fromUtf8("Záznam je poškozen, průběh nelze spočítat."));
     }
     btnExportFigures_->setEnabled(have);
@@ -211,7 +169,7 @@ std::vector<int> TFCharts::chosenPlayers() const {
 
 void TFCharts::updateChart() {
     const bool have = lbChartPlayers_->count() > 0;
-    chart_->setView({have ? &cache_.cached() : nullptr,
+    chart_->setView({have ? &worker_->cache().cached() : nullptr,
                      static_cast<Figure>(std::max(0, cbFigure_->currentIndex())), chosenPlayers()});
 }
 
@@ -235,15 +193,15 @@ bool TFCharts::writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 bool TFCharts::exportFigures(const QString& path) {
-    return writeFile(path, figuresCsv(cache_.cached(), chosenPlayers()));
+    return writeFile(path, figuresCsv(worker_->cache().cached(), chosenPlayers()));
 }
 
 bool TFCharts::exportSummary(const QString& path) {
-    return writeFile(path, summaryCsv(cache_.cached()));
+    return writeFile(path, summaryCsv(worker_->cache().cached()));
 }
 
 void TFCharts::exportClicked(bool summary) {
-    if (!cache_.isCurrent(session_) || !cache_.cached().valid)
+    if (!worker_->cache().isCurrent(session_) || !worker_->cache().cached().valid)
         return;
     if (!summary && chosenPlayers().empty()) {
         showError(QString::fromUtf8("Vyberte alespoň jednoho hráče."));

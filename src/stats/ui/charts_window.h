@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stats/figure_cache.h"
+#include "stats/ui/figure_worker.h"
 
 #include <QWidget>
 
@@ -12,7 +12,6 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QThread;
 class QTimer;
 
 namespace kx {
@@ -27,7 +26,10 @@ class UserMessages;
 // thread, cached until the record changes.
 class TFCharts : public QWidget {
   public:
-    explicit TFCharts(ReplaySession& session, QWidget* parent = nullptr);
+    // The figures come from `worker` when given (shared with the timeline), otherwise from a
+    // worker of the window's own.
+    explicit TFCharts(ReplaySession& session, QWidget* parent = nullptr,
+                      FigureWorker* worker = nullptr);
     ~TFCharts() override;
 
     // Asks for a file name to save to; empty when the user cancels. The default asks with
@@ -39,8 +41,8 @@ class TFCharts : public QWidget {
 
     // Looks at the session's record again: shows cached figures, or starts computing them.
     void refresh();
-    bool computing() const { return job_ != nullptr; }
-    const FigureCache& cache() const { return cache_; }
+    bool computing() const { return worker_->computing(); }
+    const FigureCache& cache() const { return worker_->cache(); }
 
     // The players checked in the list, in player-index order.
     std::vector<int> chosenPlayers() const;
@@ -53,8 +55,7 @@ class TFCharts : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    struct Job;
-    void startJob();
+    void showComputing();
     void jobFinished();
     void showFigures();
     void updateChart();
@@ -63,9 +64,7 @@ class TFCharts : public QWidget {
     void showError(const QString& text);
 
     ReplaySession& session_;
-    FigureCache cache_;
-    std::shared_ptr<Job> job_;
-    QThread* thread_ = nullptr;
+    FigureWorker* worker_;
     QTimer* progressTimer_;
     SaveFileChooser chooser_;
     UserMessages* messages_ = nullptr;

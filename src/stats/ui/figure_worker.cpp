@@ -1,0 +1,83 @@
+#include "figure_worker.h"
+
+#include "replay/session.h"
+
+#include <QThread>
+
+#include <atomic>
+
+namespace kx {
+
+// One computation on the worker thread. The thread only reads its own copy of the event
+// list (sharing the record's text, which is never changed once loaded).
+struct FigureWorker::Job {
+    uint64_t generation = 0; // the session's record generation
+    EventList events;
+    std::atomic<int> progress{0};
+    std::atomic<bool> cancel{false};
+    WorldFigures result;
+};
+
+FigureWorker::FigureWorker(ReplaySession& session, QObject* parent)
+    : QObject(parent), session_(session) {}
+
+FigureWorker::~FigureWorker() {
+    if (thread_) {
+        job_->cancel = true;
+        thread_->wait();
+        delete thread_;
+    }
+}
+
+int FigureWorker::progress() const {
+    return job_ ? job_->progress.load() : 100;
+}
+
+const WorldFigures* FigureWorker::current() const {
+    if (session_.state().lvData.isEmpty() || !cache_.isCurrent(session_))
+        return nullptr;
+    return &cache_.cached();
+}
+
+void FigureWorker::refresh() {
+    if (job_) {
+        if (job_->generation != session_.recordGeneration())
+            job_->cancel = true;
+        return;
+    }
+    if (session_.state().lvData.isEmpty()) {
+        cache_.clear();
+        return;
+    }
+    if (!cache_.isCurrent(session_))
+        start();
+}
+
+void FigureWorker::start() {
+    job_ = std::make_shared<Job>();
+    job_->generation = session_.recordGeneration();
+    job_->events = session_.state().lvData;
+    std::shared_ptr<Job> job = job_;
+    thread_ = QThread::create([job] {
+        job->result = computeWorldFigures(job->events, [&job](int percent) {
+            job->progress = percent;
+            return !job->cancel.load();
+        });
+    });
+    connect(thread_, &QThread::finished, this, [this] { jobFinished(); });
+    thread_->start();
+}
+
+void FigureWorker::jobFinished() {
+    thread_->wait();
+    delete thread_;
+    thread_ = nullptr;
+    std::shared_ptr<Job> job = std::move(job_);
+    if (!job->result.cancelled)
+        cache_.store(job->generation, std::move(job->result));
+    // The record may have changed while the pass ran.
+    refresh();
+    Q_EMIT finished();
+}
+
+} // namespace kx
