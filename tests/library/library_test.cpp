@@ -259,9 +259,9 @@ TEST(LibraryFile, OlderVersionIsMigrated) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "older");
         db.setDatabaseName(location.file);
         ASSERT_TRUE(db.open());
-        for (const char* sql :
-             {"DROP TABLE career_totals", "DELETE FROM meta WHERE key = 'generation'",
-              "UPDATE meta SET value = '1' WHERE key = 'schema_version'"})
+        for (const char* sql : {"DROP TABLE career_totals", "DROP TABLE bookmarks",
+                                "DELETE FROM meta WHERE key = 'generation'",
+                                "UPDATE meta SET value = '1' WHERE key = 'schema_version'"})
             ASSERT_TRUE(QSqlQuery(db).exec(QString::fromLatin1(sql))) << sql;
     }
     QSqlDatabase::removeDatabase("older");
