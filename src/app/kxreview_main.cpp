@@ -86,7 +86,8 @@ int main(int argc, char* argv[]) {
     mainWindow.setEditorWindow(&editorWindow);
     kx::TFConv2 converterWindow(&mainWindow); // FConv2
     mainWindow.setConverterWindow(&converterWindow);
-    kx::TFCharts chartsWindow(mainWindow.session(), &mainWindow); // the world's figures
+    // The world's figures, from the quiet pass that also finds the timeline's markers.
+    kx::TFCharts chartsWindow(mainWindow.session(), &mainWindow, &mainWindow.figureWorker());
     mainWindow.setChartsWindow(&chartsWindow);
     kx::TFLibrary libraryWindow(&mainWindow); // the record library
     libraryWindow.setRecordOpener([&mainWindow](const QString& path) {

@@ -37,7 +37,8 @@ bool EventRows::sync() {
     copyStride_ = static_cast<int32_t>(std::max<int64_t>(1, (blocks + copies - 1) / copies));
     const MainState& state = session_.state();
     scratch_ = std::make_unique<ScratchReplay>(state.lvData, state.cbPlayers);
-    player_ = -1; // another record has other players; the kind filter stays
+    player_ = -1; // another record has other players and markers; the kind filter stays
+    only_.reset();
     rebuildRows();
     return true;
 }
@@ -47,6 +48,12 @@ void EventRows::setFilter(int playerIndex, std::optional<EventKind> kind) {
     player_ =
         playerIndex >= 0 && playerIndex < session_.state().cbPlayers.size() ? playerIndex : -1;
     kind_ = kind;
+    rebuildRows();
+}
+
+void EventRows::setOnlyEvents(std::optional<std::vector<int32_t>> events) {
+    sync();
+    only_ = std::move(events);
     rebuildRows();
 }
 
@@ -74,7 +81,7 @@ void EventRows::ensurePlayers() {
 }
 
 void EventRows::rebuildRows() {
-    filtered_ = player_ >= 0 || kind_.has_value();
+    filtered_ = player_ >= 0 || kind_.has_value() || only_.has_value();
     rows_.clear();
     if (!filtered_)
         return;
@@ -82,14 +89,22 @@ void EventRows::rebuildRows() {
         ensureKinds();
     if (player_ >= 0)
         ensurePlayers();
-    for (int32_t i = 0; i < count_; ++i) {
+    auto consider = [&](int32_t i) {
         const size_t k = static_cast<size_t>(i);
         if (kind_ && kinds_[k] != *kind_)
-            continue;
+            return;
         if (player_ >= 0 && players_[k][0] != player_ && players_[k][1] != player_)
-            continue;
+            return;
         rows_.push_back(first_ + i);
+    };
+    if (!only_) {
+        for (int32_t i = 0; i < count_; ++i)
+            consider(i);
+        return;
     }
+    for (const int32_t event : *only_)
+        if (event >= first_ && event - first_ < count_ && (rows_.empty() || rows_.back() < event))
+            consider(event - first_);
 }
 
 int32_t EventRows::rowCount() const {

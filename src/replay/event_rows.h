@@ -33,6 +33,9 @@ class EventRows {
     // -1 and nullopt mean any player, any kind. A player filter needs to know who took part
     // in every event: the first one replays the whole record once (kept per record).
     void setFilter(int playerIndex, std::optional<EventKind> kind);
+    // Only these events (sorted), besides the filter above; nullopt for every event.
+    void setOnlyEvents(std::optional<std::vector<int32_t>> events);
+    bool onlyEvents() const { return only_.has_value(); }
     int playerFilter() const { return player_; }
     std::optional<EventKind> kindFilter() const { return kind_; }
 
@@ -62,6 +65,7 @@ class EventRows {
     int32_t count_ = 0;
     int player_ = -1;
     std::optional<EventKind> kind_;
+    std::optional<std::vector<int32_t>> only_;
     bool filtered_ = false;
     std::vector<int32_t> rows_;         // the events shown, while filtered
     std::vector<EventKind> kinds_;      // per event from first_, once asked for

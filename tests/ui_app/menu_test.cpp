@@ -42,7 +42,8 @@ TEST_F(MenuTest, CaptionsAndShortcuts) {
     QStringList menus;
     for (QAction* entry : window.menuBar()->actions())
         menus << entry->text();
-    EXPECT_EQ(menus, QStringList({"&Soubor", "&Utility", QString::fromUtf8("&Nápověda")}));
+    EXPECT_EQ(menus, QStringList({"&Soubor", "&Utility", QString::fromUtf8("&Přehrávání"),
+                                  QString::fromUtf8("&Nápověda")}));
 
     const struct {
         const char* name;

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "mapview/ui/map_grid.h"
 #include "mapview/ui/session_map_source.h"
+#include "replay/slide_speed.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
@@ -72,6 +74,7 @@ TFMain::TFMain(QWidget* parent)
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
     buildControls();
     buildEventDock();
+    buildMarkers();
     buildMenu();
     activity_ = std::make_unique<WindowActivity>(pbLoad_);
     session_.setActivityObserver(activity_.get());
@@ -132,6 +135,7 @@ void TFMain::connectControls() {
     });
     connect(slajd_, &QTimer::timeout, this, [this] {
         session_.slajdTimer();
+        stopSlideShowAtMarker();
         afterAction();
     });
     connect(btnNext_, &QPushButton::clicked, this, [this] {
@@ -295,6 +299,13 @@ void TFMain::refreshSlideShow() {
     } else {
         slajd_->stop();
     }
+    // "Start!" stays pressed while the slide show runs; the speed control shows the interval.
+    Button4_->setChecked(state.slideShowEnabled);
+    if (!tbSpeed_->isSliderDown()) {
+        const QSignalBlocker blocker(tbSpeed_);
+        tbSpeed_->setValue(slideStepOfInterval(state.slideShowInterval));
+    }
+    setTextIfChanged(lbSpeed_, slideSpeedText(state.slideShowInterval));
 }
 
 void TFMain::refresh() {
@@ -322,6 +333,7 @@ void TFMain::refresh() {
     refreshSlideShow();
     timeline_->refresh();
     eventDock_->refresh();
+    refreshMarkers();
 }
 
 } // namespace kx

@@ -4,11 +4,15 @@
 #include "widgets/qt_user_messages.h"
 #include "window_activity.h"
 
+#include "library/bookmarks.h"
 #include "replay/session.h"
 
 #include <QMainWindow>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -20,6 +24,7 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSlider;
 class QStackedWidget;
 class QTabWidget;
 class QTimer;
@@ -28,6 +33,7 @@ class QWidget;
 namespace kx {
 
 class EventDock;
+class FigureWorker;
 class MapGrid;
 class TFConv2;
 class TimelineBar;
@@ -57,6 +63,23 @@ class TFMain : public QMainWindow {
 
     // Shows everything the session holds now.
     void refresh();
+
+    // The figures, markers and content hash of the record, shared with the charts window.
+    FigureWorker& figureWorker() { return *figures_; }
+    // Asks for a bookmark's note, showing `note` to start from; nullopt when the user
+    // cancels. The default asks with QInputDialog (tests answer instead).
+    using NoteAsker =
+        std::function<std::optional<QString>(const QString& title, const QString& note)>;
+    void setNoteAsker(NoteAsker asker) { noteAsker_ = std::move(asker); }
+    // Where bookmarks are kept (the user's library or bookmark file unless set).
+    void setBookmarkStore(Bookmarks store) { bookmarkStore_ = std::move(store); }
+    const std::map<int32_t, QString>& bookmarks() const { return bookmarks_; }
+    // Markers and bookmarks: the next (1) or previous (-1) marker the timeline's filter
+    // shows; a bookmark at an event asked for with a note.
+    void stepToMarker(int direction);
+    void addBookmark(int32_t event);
+    void renameBookmark(int32_t event);
+    void removeBookmark(int32_t event);
 
   Q_SIGNALS:
     // A record was opened (menu, command line, browser, drop): its path.
@@ -91,6 +114,16 @@ class TFMain : public QMainWindow {
     void jumpTo(int32_t eventIndex);
     void eventDockVisibilityChanged(bool visible);
     bool inReplayKeyArea(const QWidget* widget) const;
+
+    // Markers, bookmarks and the slide show's speed.
+    void buildMarkers();
+    void addMarkerMenu(QMenu* menu);
+    void refreshMarkers();
+    void figuresFinished();
+    void showMarkedEvents();
+    void reloadBookmarks();
+    void stopSlideShowAtMarker();
+    QWidget* buildSlideSpeed();
     bool replayKeyPressed(QKeyEvent* event);
 
     QtUserMessages boxes_;
@@ -150,6 +183,15 @@ class TFMain : public QMainWindow {
     QTimer* slajd_ = nullptr;
     TimelineBar* timeline_ = nullptr;
     EventDock* eventDock_ = nullptr;
+    FigureWorker* figures_ = nullptr;
+    QTimer* markerProgress_ = nullptr;
+    uint64_t markersGeneration_ = 0;
+    std::map<int32_t, QString> bookmarks_;
+    Bookmarks bookmarkStore_;
+    NoteAsker noteAsker_;
+    QCheckBox* cbStopAtMarkers_ = nullptr;
+    QSlider* tbSpeed_ = nullptr;
+    QLabel* lbSpeed_ = nullptr;
     QStringList shownPlayers_;
     QStringList shownInfo_;
     QStringList shownSummary_;

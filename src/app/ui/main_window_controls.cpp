@@ -113,6 +113,7 @@ QWidget* TFMain::buildPages() {
     Button4_ = named(new QPushButton(QStringLiteral("Start!")), "Button4");
     Button5_ = named(new QPushButton(QString::fromUtf8("Zrušit")), "Button5");
     Button4_->setDefault(true);
+    Button4_->setCheckable(true); // pressed while the slide show runs
     Button5_->setAutoDefault(true);
     auto* interval = new QHBoxLayout;
     interval->addWidget(new QLabel(QStringLiteral("Interval")));
@@ -122,8 +123,12 @@ QWidget* TFMain::buildPages() {
     auto* startStop = new QHBoxLayout;
     startStop->addWidget(Button4_);
     startStop->addWidget(Button5_);
+    QWidget* speed = buildSlideSpeed();
+    startStop->addWidget(cbStopAtMarkers_);
+    startStop->addStretch();
     auto* slideLayout = new QVBoxLayout(slideGroup);
     slideLayout->addLayout(interval);
+    slideLayout->addWidget(speed);
     slideLayout->addLayout(startStop);
     fillPage(slide, slideGroup);
 
@@ -269,6 +274,7 @@ void TFMain::buildMenu() {
                 }
             });
     addViewMenuItems(util);
+    addMarkerMenu(addMenu("mmReplay", "&Přehrávání"));
 
     QMenu* help = addMenu("mmHelp", "&Nápověda");
     addItem(help, "mmHelpAbout", "&O programu", QKeySequence(Qt::SHIFT | Qt::Key_F1),

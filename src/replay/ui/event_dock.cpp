@@ -5,11 +5,13 @@
 #include "replay/session.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -34,6 +36,9 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
     for (const EventKindInfo& kind : kEventKinds)
         kind_->addItem(QString::fromUtf8(kind.name), static_cast<int>(kind.kind));
 
+    markersOnly_ = new QCheckBox(QString::fromUtf8("Jen značky"));
+    markersOnly_->setObjectName(QStringLiteral("cbEventMarkers"));
+    markersOnly_->setToolTip(QString::fromUtf8("Ukázat jen události označené na časové ose"));
     model_ = new EventTableModel(session_, this);
     table_ = new QTableView;
     table_->setObjectName(QStringLiteral("tvEvents"));
@@ -67,6 +72,7 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
     filters->addWidget(player_, 1);
     filters->addWidget(new QLabel(QString::fromUtf8("Druh:")));
     filters->addWidget(kind_, 1);
+    filters->addWidget(markersOnly_);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(filters);
@@ -79,6 +85,9 @@ EventDock::EventDock(ReplaySession& session, QWidget* parent)
         if (event >= 0)
             Q_EMIT jumpRequested(event);
     });
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, &EventDock::showContextMenu);
+    connect(markersOnly_, &QCheckBox::toggled, this, [this] { applyMarkersOnly(); });
     connect(player_, qOverload<int>(&QComboBox::activated), this, [this] { applyFilter(); });
     connect(kind_, qOverload<int>(&QComboBox::activated), this, [this] { applyFilter(); });
 }
@@ -112,6 +121,49 @@ void EventDock::applyFilter() {
     refresh();
 }
 
+void EventDock::setMarkedEvents(std::vector<int32_t> events) {
+    if (events == markedEvents_)
+        return;
+    markedEvents_ = std::move(events);
+    if (markersOnly_->isChecked())
+        applyMarkersOnly();
+}
+
+void EventDock::applyMarkersOnly() {
+    if (markersOnly_->isChecked())
+        model_->setOnlyEvents(markedEvents_);
+    else if (model_->onlyEvents())
+        model_->setOnlyEvents(std::nullopt);
+    shownEvent_ = -2;
+    refresh();
+}
+
+void EventDock::setBookmarks(const std::map<int32_t, QString>& bookmarks) {
+    model_->setBookmarks(bookmarks);
+}
+
+void EventDock::showContextMenu(const QPoint& position) {
+    const int32_t event = model_->eventAt(table_->indexAt(position).row());
+    if (event < 0)
+        return;
+    QMenu menu(this);
+    const bool marked = model_->bookmarks().count(event) > 0;
+    QAction* add = menu.addAction(QString::fromUtf8("Přidat záložku…"));
+    add->setObjectName(QStringLiteral("actEventBookmarkAdd"));
+    add->setEnabled(!marked);
+    QAction* rename = menu.addAction(QString::fromUtf8("Přejmenovat záložku…"));
+    rename->setEnabled(marked);
+    QAction* remove = menu.addAction(QString::fromUtf8("Odstranit záložku"));
+    remove->setEnabled(marked);
+    QAction* chosen = menu.exec(table_->viewport()->mapToGlobal(position));
+    if (chosen == add)
+        Q_EMIT bookmarkAddRequested(event);
+    else if (chosen == rename)
+        Q_EMIT bookmarkRenameRequested(event);
+    else if (chosen == remove)
+        Q_EMIT bookmarkRemoveRequested(event);
+}
+
 void EventDock::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     shownEvent_ = -2;
@@ -123,6 +175,10 @@ void EventDock::refresh() {
         return;
     if (model_->sync()) {
         shownEvent_ = -2;
+        // The rows of another record: the marked events (the window keeps them current) are
+        // kept to again.
+        if (markersOnly_->isChecked())
+            model_->setOnlyEvents(markedEvents_);
         refreshPlayers();
         player_->setCurrentIndex(model_->playerFilter() + 1);
     }

@@ -4,7 +4,10 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <map>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QTableView;
 
@@ -24,22 +27,33 @@ class EventDock : public QDockWidget {
     void refresh();
     // The pane's height with a screenful of rows in its list.
     int preferredHeight() const;
+    // The events the timeline marks (sorted), which "Jen značky" keeps; empty while unknown.
+    void setMarkedEvents(std::vector<int32_t> events);
+    void setBookmarks(const std::map<int32_t, QString>& bookmarks);
 
   Q_SIGNALS:
     void jumpRequested(int32_t eventIndex);
+    // The list's context menu: a bookmark to add, rename or remove at an event.
+    void bookmarkAddRequested(int32_t eventIndex);
+    void bookmarkRenameRequested(int32_t eventIndex);
+    void bookmarkRemoveRequested(int32_t eventIndex);
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     void applyFilter();
+    void applyMarkersOnly();
     void refreshPlayers();
+    void showContextMenu(const QPoint& position);
 
     ReplaySession& session_;
     EventTableModel* model_;
     QTableView* table_;
     QComboBox* player_;
     QComboBox* kind_;
+    QCheckBox* markersOnly_;
+    std::vector<int32_t> markedEvents_;
     QStringList shownPlayers_;
     int32_t shownEvent_ = -2;
 };

@@ -33,16 +33,34 @@ QVariant EventTableModel::data(const QModelIndex& index, int role) const {
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
+    // A bookmarked event: a star before its time, its note before its sentence.
+    const auto bookmark = bookmarks_.find(rows_.eventAt(row));
+    const bool marked = bookmark != bookmarks_.end();
     switch (index.column()) {
     case 0:
-        return rows_.timeText(row);
+        return marked ? QString::fromUtf8("★ ") + rows_.timeText(row) : rows_.timeText(row);
     case 1:
         return rows_.kindText(row);
     case 2:
-        return rows_.sentence(row);
+        return marked ? QString::fromUtf8("„%1“ %2").arg(bookmark->second, rows_.sentence(row))
+                      : rows_.sentence(row);
     default:
         return QVariant();
     }
+}
+
+void EventTableModel::setBookmarks(const std::map<int32_t, QString>& bookmarks) {
+    if (bookmarks == bookmarks_)
+        return;
+    bookmarks_ = bookmarks;
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 2));
+}
+
+void EventTableModel::setOnlyEvents(std::optional<std::vector<int32_t>> events) {
+    beginResetModel();
+    rows_.setOnlyEvents(std::move(events));
+    endResetModel();
 }
 
 QVariant EventTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <map>
+
 namespace kx {
 
 class ReplaySession;
@@ -23,6 +25,12 @@ class EventTableModel : public QAbstractTableModel {
     // Follows the session to another record; true when the rows were rebuilt.
     bool sync();
     void setFilter(int playerIndex, std::optional<EventKind> kind);
+    // Only the marked events (sorted), or every event for nullopt.
+    void setOnlyEvents(std::optional<std::vector<int32_t>> events);
+    bool onlyEvents() const { return rows_.onlyEvents(); }
+    // The record's bookmarks by event, shown with their events.
+    void setBookmarks(const std::map<int32_t, QString>& bookmarks);
+    const std::map<int32_t, QString>& bookmarks() const { return bookmarks_; }
     // The row showing the current event (the last one replayed), or the one before it.
     int currentRow() const;
     int32_t eventAt(int row) const { return rows_.eventAt(row); }
@@ -33,6 +41,7 @@ class EventTableModel : public QAbstractTableModel {
     ReplaySession& session_;
     mutable EventRows rows_;
     uint64_t generation_ = 0;
+    std::map<int32_t, QString> bookmarks_;
 };
 
 } // namespace kx

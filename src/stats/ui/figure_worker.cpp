@@ -1,5 +1,6 @@
 #include "figure_worker.h"
 
+#include "library/record_entry.h"
 #include "replay/session.h"
 
 #include <QThread>
@@ -13,6 +14,8 @@ namespace kx {
 struct FigureWorker::Job {
     uint64_t generation = 0; // the session's record generation
     EventList events;
+    LineList lines;  // the record's lines, for its content hash
+    QString hash;
     std::atomic<int> progress{0};
     std::atomic<bool> cancel{false};
     WorldFigures result;
@@ -27,6 +30,10 @@ FigureWorker::~FigureWorker() {
         thread_->wait();
         delete thread_;
     }
+}
+
+QString FigureWorker::contentHash() const {
+    return current() ? hash_ : QString();
 }
 
 int FigureWorker::progress() const {
@@ -57,8 +64,10 @@ void FigureWorker::start() {
     job_ = std::make_shared<Job>();
     job_->generation = session_.recordGeneration();
     job_->events = session_.state().lvData;
+    job_->lines = session_.state().lbOpen;
     std::shared_ptr<Job> job = job_;
     thread_ = QThread::create([job] {
+        job->hash = recordContentHash(job->lines);
         job->result = computeWorldFigures(job->events, [&job](int percent) {
             job->progress = percent;
             return !job->cancel.load();
@@ -73,8 +82,10 @@ void FigureWorker::jobFinished() {
     delete thread_;
     thread_ = nullptr;
     std::shared_ptr<Job> job = std::move(job_);
-    if (!job->result.cancelled)
+    if (!job->result.cancelled) {
         cache_.store(job->generation, std::move(job->result));
+        hash_ = job->hash;
+    }
     // The record may have changed while the pass ran.
     refresh();
     Q_EMIT finished();

@@ -12,7 +12,7 @@ namespace kx {
 
 class ReplaySession;
 
-// The figures and markers of the session's record, computed by one quiet replay on a worker
+// The figures, markers and content hash of the session's record, computed by one quiet replay on a worker
 // thread and cached until the record changes. The charts window and the timeline share it.
 class FigureWorker : public QObject {
     Q_OBJECT
@@ -28,6 +28,9 @@ class FigureWorker : public QObject {
     const FigureCache& cache() const { return cache_; }
     // The figures of the session's current record, or nullptr while there are none.
     const WorldFigures* current() const;
+    // The content hash of the session's current record (as the record library keys it), empty
+    // while it is being computed.
+    QString contentHash() const;
 
   Q_SIGNALS:
     // A pass ended (finished, cancelled or failed); cache() holds its figures when it finished.
@@ -42,6 +45,7 @@ class FigureWorker : public QObject {
     FigureCache cache_;
     std::shared_ptr<Job> job_;
     QThread* thread_ = nullptr;
+    QString hash_; // of the cached figures' record
 };
 
 } // namespace kx
