@@ -124,12 +124,11 @@ QWidget* TFMain::buildPages() {
     startStop->addWidget(Button4_);
     startStop->addWidget(Button5_);
     QWidget* speed = buildSlideSpeed();
-    startStop->addWidget(cbStopAtMarkers_);
-    startStop->addStretch();
     auto* slideLayout = new QVBoxLayout(slideGroup);
     slideLayout->addLayout(interval);
     slideLayout->addWidget(speed);
     slideLayout->addLayout(startStop);
+    slideLayout->addWidget(cbStopAtMarkers_);
     fillPage(slide, slideGroup);
 
     auto* settings = named(new QWidget, "ts2");

@@ -11,7 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -83,15 +83,18 @@ QWidget* TFMain::buildSlideSpeed() {
         session_.setEdTimeText(QString::number(slideIntervalOfStep(step)));
         afterAction();
     });
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
+    // The page is narrow: the pace under the control, the check box on a row of its own.
+    auto* area = new QWidget;
+    auto* layout = new QGridLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setVerticalSpacing(0);
     auto* label = new QLabel(QString::fromUtf8("&Rychlost"));
     label->setBuddy(tbSpeed_);
-    layout->addWidget(label);
-    layout->addWidget(tbSpeed_, 1);
-    layout->addWidget(lbSpeed_);
-    return row;
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(tbSpeed_, 0, 1);
+    layout->addWidget(lbSpeed_, 1, 1, Qt::AlignRight);
+    layout->setColumnStretch(1, 1);
+    return area;
 }
 
 void TFMain::refreshMarkers() {
