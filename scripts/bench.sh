@@ -172,6 +172,9 @@ bars = bench["repaintVisible200"].get("scrollBars", 0) >= 1
 row("repaint visible map, 20x20", f"{small:.0f} us", "", "")
 row("repaint visible map, 200x200" + (" (scroll bars)" if bars else " (NO scroll bars)"),
     f"{big:.0f} us", "ratio <= 2", f"{big / small:.2f}", bars and big <= 2 * small)
+strip = bench["paintTimelineMarkers"]["real_time"] / 1000  # microseconds to ms
+row("timeline markers: 1M events, 100k markers, bucket and paint", f"{strip:.2f} ms", "< 2 ms", "",
+    strip < 2)
 listing = bench["listFolderOf5000"]["real_time"]
 row("record browser: list 5,000 records", f"{listing:.0f} ms", "< 1000 ms", "", listing < 1000)
 for name, kind in (("summaryOfLongLog", "kxr"), ("summaryOfLongXml", "kxr2")):
