@@ -67,11 +67,12 @@ void FigureWorker::start() {
     job_->lines = session_.state().lbOpen;
     std::shared_ptr<Job> job = job_;
     thread_ = QThread::create([job] {
-        job->hash = recordContentHash(job->lines);
         job->result = computeWorldFigures(job->events, [&job](int percent) {
             job->progress = percent;
             return !job->cancel.load();
         });
+        if (!job->result.cancelled && !job->cancel)
+            job->hash = recordContentHash(job->lines);
     });
     connect(thread_, &QThread::finished, this, [this] { jobFinished(); });
     thread_->start();
