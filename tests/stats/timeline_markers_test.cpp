@@ -3,6 +3,7 @@
 #include "generated_log.h"
 #include "records/time_stamp.h"
 #include "replay/session.h"
+#include "stats/marker_buckets.h"
 #include "stats/world_figures.h"
 
 #include <gtest/gtest.h>
@@ -138,4 +139,24 @@ TEST(TimelineMarkers, NavigationHonoursKindAndPlayer) {
     }
     EXPECT_TRUE(isMarkedEvent(markers, 30, ofPlayer1));
     EXPECT_FALSE(isMarkedEvent(markers, 20, ofPlayer1));
+}
+
+// Every marker lands in the column of its event, whatever the number of events per column;
+// a column's event is within a column's width of it.
+TEST(TimelineMarkers, BucketsPutEachMarkerInItsColumn) {
+    const std::vector<TimelineMarker> markers = {{4, MarkerKind::AttackWon, 0, 1},
+                                                 {500, MarkerKind::DayStart, -1, -1},
+                                                 {999, MarkerKind::WorldEnd, -1, -1}};
+    const std::vector<uint8_t> buckets = markerBuckets(markers, MarkerFilter{}, {500}, 4, 999, 100);
+    ASSERT_EQ(buckets.size(), 100u);
+    EXPECT_EQ(buckets[0], 1u << int(MarkerKind::AttackWon));
+    EXPECT_EQ(buckets[49], (1u << int(MarkerKind::DayStart)) | kBookmarkBit);
+    EXPECT_EQ(buckets[99], 1u << int(MarkerKind::WorldEnd));
+    EXPECT_EQ(std::count(buckets.begin(), buckets.end(), 0), 97);
+    for (const int columns : {2, 100, 5000})
+        for (const int32_t event : {4, 250, 777, 999})
+            EXPECT_LE(
+                std::abs(eventOfColumn(markerColumn(event, 4, 999, columns), 4, 999, columns) -
+                         event),
+                995 / (columns - 1) + 1);
 }
