@@ -6,7 +6,9 @@
 #include "records/user_messages.h"
 #include "stats/ui/figure_chart.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -131,4 +133,27 @@ TEST_F(LibraryWindowTest, AnUnusableLibraryKeepsTheOpenOne) {
     EXPECT_TRUE(messages.shown[0].startsWith(QString::fromUtf8("Neplatná adresa knihovny")));
     ASSERT_TRUE(window.library());
     EXPECT_EQ(window.library()->recordCount(), 3);
+}
+
+// Alt with a letter reaches one control: no two labels or buttons share a mnemonic.
+TEST_F(LibraryWindowTest, MnemonicsAreUnique) {
+    QStringList texts;
+    for (QAbstractButton* b : window.findChildren<QAbstractButton*>())
+        texts << b->text();
+    for (QLabel* l : window.findChildren<QLabel*>())
+        if (l->buddy())
+            texts << l->text();
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabsLibrary"));
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    QMap<QChar, QString> seen;
+    for (const QString& text : texts) {
+        const qsizetype at = text.indexOf(u'&');
+        if (at < 0 || at + 1 >= text.size())
+            continue;
+        const QChar letter = text.at(at + 1).toLower();
+        EXPECT_FALSE(seen.contains(letter))
+            << text.toStdString() << " and " << seen.value(letter).toStdString();
+        seen.insert(letter, text);
+    }
 }

@@ -90,7 +90,7 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     named(sbMinEvents_, "sbMinEvents");
     named(sbMaxEvents_, "sbMaxEvents");
     btnSearch_ = named(new QPushButton(this), "btnSearch");
-    btnSearch_->setText(QString::fromUtf8("&Hledat"));
+    btnSearch_->setText(QString::fromUtf8("Hl&edat"));
     btnSearch_->setDefault(true);
 
     auto* searchRow = new QHBoxLayout;
@@ -183,9 +183,9 @@ TFLibrary::TFLibrary(QWidget* parent) : QWidget(parent), progressTimer_(new QTim
     btnConnect_ = named(new QPushButton(this), "btnConnect");
     btnConnect_->setText(QString::fromUtf8("&Připojit"));
     btnAddFolder_ = named(new QPushButton(this), "btnAddFolder");
-    btnAddFolder_->setText(QString::fromUtf8("Přidat &složku…"));
+    btnAddFolder_->setText(QString::fromUtf8("Přid&at složku…"));
     btnReindex_ = named(new QPushButton(this), "btnReindex");
-    btnReindex_->setText(QString::fromUtf8("&Obnovit"));
+    btnReindex_->setText(QString::fromUtf8("O&bnovit"));
     pbIndex_ = named(new QProgressBar(this), "pbIndex");
     pbIndex_->hide();
     btnCancelIndex_ = named(new QPushButton(this), "btnCancelIndex");
