@@ -359,6 +359,12 @@ bool TFLibrary::search() {
     }
     model_->setEntries(std::move(found));
     tvRecords_->resizeColumnsToContents();
+    // A long map or world name keeps to a readable width (the tool tip has the whole path),
+    // so that the winner stays in view.
+    const int widest = std::max(120, tvRecords_->viewport()->width() / 4);
+    for (int column = 0; column < model_->columnCount(); ++column)
+        if (tvRecords_->columnWidth(column) > widest)
+            tvRecords_->setColumnWidth(column, widest);
     if (tabs_->currentIndex() == 1)
         showCareers();
     return true;

@@ -42,8 +42,10 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     case World:
         return e.world;
     case Size:
-        return sort ? QVariant::fromValue(qint64{e.width} * e.height)
-                    : QVariant(QStringLiteral("%1 x %2").arg(e.width).arg(e.height));
+        if (sort)
+            return QVariant::fromValue(qint64{e.width} * e.height);
+        return e.damaged.isEmpty() ? QVariant(QStringLiteral("%1 x %2").arg(e.width).arg(e.height))
+                                   : QVariant(QString());
     case Players:
         return sort ? QVariant(e.limit) : QVariant(e.playerList);
     case Events:
