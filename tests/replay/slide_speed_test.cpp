@@ -8,7 +8,9 @@ TEST(SlideSpeed, StepsAndIntervalsShowTheSamePace) {
     struct Case {
         int step, interval;
         const char* text;
-    } cases[] = {{0, 2000, "0,25× (2000 ms)"}, {2, 500, "1× (500 ms)"}, {4, 125, "4× (125 ms)"},
+    } cases[] = {{0, 2000, "0,25× (2000 ms)"},
+                 {2, 500, "1× (500 ms)"},
+                 {4, 125, "4× (125 ms)"},
                  {7, 16, "31,3× (16 ms)"}};
     for (const Case& c : cases) {
         EXPECT_EQ(slideIntervalOfStep(c.step), c.interval);

@@ -37,8 +37,7 @@ QIcon swatch(const QColor& colour) {
 
 TFCharts::TFCharts(ReplaySession& session, QWidget* parent, FigureWorker* worker)
     : QWidget(parent), session_(session),
-      worker_(worker ? worker : new FigureWorker(session, this)),
-      progressTimer_(new QTimer(this)) {
+      worker_(worker ? worker : new FigureWorker(session, this)), progressTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FCharts"));
     // A window of its own even when a parent owns it.
     setWindowFlag(Qt::Window);

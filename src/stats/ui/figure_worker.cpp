@@ -14,7 +14,7 @@ namespace kx {
 struct FigureWorker::Job {
     uint64_t generation = 0; // the session's record generation
     EventList events;
-    LineList lines;  // the record's lines, for its content hash
+    LineList lines; // the record's lines, for its content hash
     QString hash;
     std::atomic<int> progress{0};
     std::atomic<bool> cancel{false};

@@ -12,8 +12,8 @@ namespace kx {
 
 class ReplaySession;
 
-// The figures, markers and content hash of the session's record, computed by one quiet replay on a worker
-// thread and cached until the record changes. The charts window and the timeline share it.
+// The figures, markers and content hash of the session's record, computed by one quiet replay on a
+// worker thread and cached until the record changes. The charts window and the timeline share it.
 class FigureWorker : public QObject {
     Q_OBJECT
   public:
