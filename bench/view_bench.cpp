@@ -1,6 +1,6 @@
 // The viewer's figures, offscreen: one live step forward with its sentences, labels and the
 // repaint of the cells it touched, and repainting the visible part of a small and a large
-// world.
+// world, at 100 % and zoomed (repaintZoom<percent>_<side>).
 #include "bench_records.h"
 
 #include "app/ui/main_window.h"
@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <string>
 
 using namespace kx;
 
@@ -52,8 +53,9 @@ void liveStepForward(benchmark::State& bench) {
 }
 BENCHMARK(liveStepForward)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Repaints the whole viewport of a map grid of a fixed size showing a world of side x side.
-void repaintVisible(benchmark::State& bench, int side) {
+// Repaints the whole viewport of a map grid of a fixed size showing a world of side x side,
+// scrolled to its middle, at a zoom.
+void repaintVisible(benchmark::State& bench, int side, int zoom = 100) {
     RecordedMessages messages;
     ReplaySession session(messages);
     if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), side, side),
@@ -66,6 +68,8 @@ void repaintVisible(benchmark::State& bench, int side) {
         grid.setSource(std::make_unique<SessionMapSource>(session));
         grid.resize(460, 460);
         grid.show();
+        grid.setZoom(zoom);
+        grid.centreOn(QPointF(side / 2.0, side / 2.0));
         QApplication::processEvents();
         bench.counters["scrollBars"] =
             grid.horizontalScrollBar()->isVisible() && grid.verticalScrollBar()->isVisible();
@@ -88,6 +92,16 @@ BENCHMARK(repaintVisible200)->Unit(benchmark::kMicrosecond)->UseRealTime();
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    for (int side : {20, 1000})
+        for (int zoom : {25, 100, 400}) {
+            const std::string name =
+                "repaintZoom" + std::to_string(zoom) + "_" + std::to_string(side);
+            benchmark::RegisterBenchmark(
+                name.c_str(),
+                [side, zoom](benchmark::State& bench) { repaintVisible(bench, side, zoom); })
+                ->Unit(benchmark::kMicrosecond)
+                ->UseRealTime();
+        }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -172,6 +172,14 @@ bars = bench["repaintVisible200"].get("scrollBars", 0) >= 1
 row("repaint visible map, 20x20", f"{small:.0f} us", "", "")
 row("repaint visible map, 200x200" + (" (scroll bars)" if bars else " (NO scroll bars)"),
     f"{big:.0f} us", "ratio <= 2", f"{big / small:.2f}", bars and big <= 2 * small)
+for zoom in (25, 100, 400):
+    small = bench[f"repaintZoom{zoom}_20"]["real_time"]
+    big = bench[f"repaintZoom{zoom}_1000"]
+    bars = big.get("scrollBars", 0) >= 1
+    row(f"repaint visible map at {zoom} %, 20x20", f"{small:.0f} us", "", "")
+    row(f"repaint visible map at {zoom} %, 1000x1000" + ("" if bars else " (NO scroll bars)"),
+        f"{big['real_time']:.0f} us", "ratio <= 2", f"{big['real_time'] / small:.2f}",
+        bars and big["real_time"] <= 2 * small)
 listing = bench["listFolderOf5000"]["real_time"]
 row("record browser: list 5,000 records", f"{listing:.0f} ms", "< 1000 ms", "", listing < 1000)
 for name, kind in (("summaryOfLongLog", "kxr"), ("summaryOfLongXml", "kxr2")):

@@ -18,6 +18,12 @@ namespace {
 
 constexpr qreal kSide = kMapIconSize;
 
+// The side of an icon in device pixels; a zoomed cell's ratio (such as 7 / 20) is a whole
+// number of pixels that floating point may overshoot by a hair.
+int devicePixels(qreal ratio) {
+    return static_cast<int>(std::ceil(kSide * ratio - 1e-6));
+}
+
 // ---- Mottled ground ----------------------------------------------------------------------
 // Textures come from a fixed hash of the lattice points, sampled at every device pixel in
 // logical coordinates: the same pattern at every ratio, finer where there are more pixels.
@@ -94,7 +100,7 @@ GroundColours coloursOf(Ground ground) {
 }
 
 QImage groundTexture(Ground ground, qreal ratio, uint32_t seed) {
-    const int side = static_cast<int>(std::ceil(kSide * ratio));
+    const int side = devicePixels(ratio);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     const GroundColours c = coloursOf(ground);
     const QColor water(48, 74, 64);
@@ -143,11 +149,14 @@ void fillGround(QPainter& p, Ground ground, uint32_t seed, const QPainterPath& a
 
 // ---- Pieces ------------------------------------------------------------------------------
 
+// One logical pixel wide, and never thinner than a device pixel: on a map zoomed out the
+// frame still tells the side.
 void frame(QPainter& p, const QColor& colour) {
-    p.fillRect(QRectF(0, 0, kSide, 1), colour);
-    p.fillRect(QRectF(0, kSide - 1, kSide, 1), colour);
-    p.fillRect(QRectF(0, 1, 1, kSide - 2), colour);
-    p.fillRect(QRectF(kSide - 1, 1, 1, kSide - 2), colour);
+    const qreal w = std::max<qreal>(1, 1 / p.device()->devicePixelRatioF());
+    p.fillRect(QRectF(0, 0, kSide, w), colour);
+    p.fillRect(QRectF(0, kSide - w, kSide, w), colour);
+    p.fillRect(QRectF(0, w, w, kSide - 2 * w), colour);
+    p.fillRect(QRectF(kSide - w, w, w, kSide - 2 * w), colour);
 }
 
 // A faint second line inside a frame so the side reads at a glance on busy ground.
@@ -405,7 +414,7 @@ void paintIcon(QPainter& p, int index) {
 
 QImage renderMapIcon(int index, qreal devicePixelRatio) {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
-    const int side = static_cast<int>(std::ceil(kSide * ratio));
+    const int side = devicePixels(ratio);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
