@@ -60,7 +60,7 @@ TEST_F(MapZoomTest, CtrlWheelZoomsAroundTheCellUnderTheMouse) {
         int delta, zoom;
     };
     const Step steps[] = {
-        {{150, 120}, 120, 125}, {{150, 120}, 240, 200}, {{60, 200}, 120, 250},
+        {{150, 120}, 120, 125}, {{150, 120}, 240, 200},  {{60, 200}, 120, 250},
         {{250, 90}, -120, 200}, {{250, 90}, 60, 200}, // half a notch waits for the rest
         {{250, 90}, 60, 250},   {{200, 150}, -240, 150},
     };
@@ -133,4 +133,18 @@ TEST_F(MapZoomTest, TheOverviewFollowsCellsAndMovesTheViewWhereClicked) {
         EXPECT_NEAR(centre.x(), cell.x(), 0.6) << cell.x();
         EXPECT_NEAR(centre.y(), cell.y(), 0.6) << cell.y();
     }
+}
+
+TEST_F(MapZoomTest, ZoomedOutAChangedCellIsRepainted) {
+    grid.setZoom(50);
+    QTest::qWait(20);
+    const QRect rect = grid.cellRect(6, 6);
+    const auto iconImage = [](int icon) {
+        return mapIcon(icon, 0.5).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_EQ(shot().copy(rect), iconImage(2));
+    SessionTestAccess::state(session).world.fieldGrid(5, 5) = 221; // a field of Jana's
+    grid.redrawCell(6, 6);
+    QTest::qWait(20);
+    EXPECT_EQ(shot().copy(rect), iconImage(8));
 }

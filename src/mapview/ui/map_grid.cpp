@@ -103,6 +103,7 @@ void MapGrid::setZoom(int percent, QPoint anchor) {
         return;
     const BodyGeometry to = zoomedAround(geometry(), zoom, anchor);
     zoom_ = zoom;
+    picture_ = QImage();
     updateFonts();
     horizontalScrollBar()->setSingleStep(to.cell);
     verticalScrollBar()->setSingleStep(to.cell);
@@ -180,12 +181,16 @@ void MapGrid::redrawCell(int column, int row) {
     if (pendingCellUpdates_ > kMaxPendingCells)
         return; // the whole viewport is marked already
     if (++pendingCellUpdates_ > kMaxPendingCells) {
+        picture_ = QImage();
         viewport()->update();
         return;
     }
     const QRect rect = map.cellRect(column, row) & map.bodyArea() & viewport()->rect();
-    if (!rect.isEmpty())
+    if (!rect.isEmpty()) {
+        if (!picture_.isNull())
+            pictureStale_ += rect;
         viewport()->update(rect);
+    }
 }
 
 void MapGrid::redrawMap() {
@@ -195,6 +200,7 @@ void MapGrid::redrawMap() {
         updateGeometry();
     }
     updateScrollBars();
+    picture_ = QImage();
     viewport()->update();
     mapChanged();
     viewMoved();
@@ -260,6 +266,7 @@ void MapGrid::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapGrid::changeEvent(QEvent* event) {
+    picture_ = QImage(); // a new face, palette or style
     if (event->type() == QEvent::FontChange) {
         narrowFont_ = narrowHeaderFont(font());
         updateFonts();
@@ -272,7 +279,39 @@ void MapGrid::paintEvent(QPaintEvent* event) {
     const WorldCells current = cells();
     const MapLook currentLook = look();
     QPainter painter(viewport());
-    renderer(current, &currentLook).draw(painter, event->rect());
+    const MapRenderer map = renderer(current, &currentLook);
+    if (usesPicture()) {
+        paintFromPicture(painter, map, event->rect());
+    } else {
+        picture_ = QImage();
+        map.draw(painter, event->rect());
+    }
+}
+
+bool MapGrid::usesPicture() const {
+    return cellSizeAt(zoom_) < kCell;
+}
+
+void MapGrid::paintFromPicture(QPainter& painter, const MapRenderer& map, const QRect& exposed) {
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const QSize size = viewport()->size() * ratio;
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const bool bodyShown = cells().bodyShown();
+    if (picture_.size() != size || pictureScroll_ != scroll || pictureBodyShown_ != bodyShown) {
+        picture_ = QImage(size, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+        pictureStale_ = viewport()->rect();
+        pictureScroll_ = scroll;
+        pictureBodyShown_ = bodyShown;
+    }
+    if (!pictureStale_.isEmpty()) {
+        QPainter picture(&picture_);
+        for (const QRect& rect : pictureStale_)
+            map.draw(picture, rect);
+        pictureStale_ = QRegion();
+    }
+    painter.drawImage(QPointF(exposed.topLeft()), picture_,
+                      QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
 }
 
 } // namespace kx

@@ -6,12 +6,16 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
 #include <QSize>
 
 #include <memory>
+
+class QPainter;
 
 namespace kx {
 
@@ -99,6 +103,10 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
     // A renderer over `cells` at the current scroll position; without a look it cannot draw.
     MapRenderer renderer(const WorldCells& cells, const MapLook* look = nullptr) const;
     void updateScrollBars();
+    // Zoomed out, a view holds many small cells: what it shows is kept in a picture, and a
+    // paint draws into it only the cells marked since (or everything, after the view moved).
+    bool usesPicture() const;
+    void paintFromPicture(QPainter& painter, const MapRenderer& map, const QRect& exposed);
 
     std::unique_ptr<MapSource> source_;
     QSize gridSize_;             // columns and rows at the last layout
@@ -108,6 +116,10 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
     QFont zoomedFont_; // the header faces at the zoom
     QFont zoomedNarrowFont_;
     int wheelAngle_ = 0; // Ctrl+wheel turns not yet worth a zoom step
+    QImage picture_;     // the viewport as last drawn, zoomed out
+    QRegion pictureStale_;
+    QPoint pictureScroll_;
+    bool pictureBodyShown_ = false;
 };
 
 } // namespace kx
