@@ -149,10 +149,15 @@ void fillGround(QPainter& p, Ground ground, uint32_t seed, const QPainterPath& a
 
 // ---- Pieces ------------------------------------------------------------------------------
 
-// One logical pixel wide, and never thinner than a device pixel: on a map zoomed out the
-// frame still tells the side.
+// A line of whole device pixels about one logical pixel wide (never thinner than one device
+// pixel): frames stay sharp at every zoom, and on a map zoomed out they still tell the side.
+qreal lineWidth(const QPainter& p) {
+    const qreal ratio = p.device()->devicePixelRatioF();
+    return std::max<qreal>(1, std::floor(ratio)) / ratio;
+}
+
 void frame(QPainter& p, const QColor& colour) {
-    const qreal w = std::max<qreal>(1, 1 / p.device()->devicePixelRatioF());
+    const qreal w = lineWidth(p);
     p.fillRect(QRectF(0, 0, kSide, w), colour);
     p.fillRect(QRectF(0, kSide - w, kSide, w), colour);
     p.fillRect(QRectF(0, w, w, kSide - 2 * w), colour);
@@ -162,10 +167,11 @@ void frame(QPainter& p, const QColor& colour) {
 // A faint second line inside a frame so the side reads at a glance on busy ground.
 void innerGlow(QPainter& p, QColor colour, int alpha) {
     colour.setAlpha(alpha);
-    p.fillRect(QRectF(1, 1, kSide - 2, 1), colour);
-    p.fillRect(QRectF(1, kSide - 2, kSide - 2, 1), colour);
-    p.fillRect(QRectF(1, 2, 1, kSide - 4), colour);
-    p.fillRect(QRectF(kSide - 2, 2, 1, kSide - 4), colour);
+    const qreal w = lineWidth(p);
+    p.fillRect(QRectF(w, w, kSide - 2 * w, w), colour);
+    p.fillRect(QRectF(w, kSide - 2 * w, kSide - 2 * w, w), colour);
+    p.fillRect(QRectF(w, 2 * w, w, kSide - 4 * w), colour);
+    p.fillRect(QRectF(kSide - 2 * w, 2 * w, w, kSide - 4 * w), colour);
 }
 
 // A patch of swamp or rock on the lower part of a field, under its flower or tree.
@@ -283,7 +289,10 @@ void unitMark(QPainter& p) {
     p.setBrush(QColor(248, 244, 218));
     p.drawRoundedRect(QRectF(11.75, 11.75, 6.5, 6.5), 1.4, 1.4);
     if (ratio < 1.5) {
-        pixelA(p, QPointF(13, 13), 1, Qt::black);
+        // Glyph pixels of whole device pixels, on the device's grid.
+        const qreal pixel = ratio < 1 ? 1 : 1 / ratio;
+        pixelA(p, QPointF(std::floor(13 * ratio) / ratio, std::floor(13 * ratio) / ratio), pixel,
+               Qt::black);
     } else {
         p.setPen(QPen(Qt::black, 1.1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         p.setBrush(Qt::NoBrush);
