@@ -5,6 +5,7 @@
 
 #include "app/ui/main_window.h"
 #include "mapview/ui/map_grid.h"
+#include "mapview/ui/map_overview.h"
 #include "mapview/ui/session_map_source.h"
 #include "replay/session.h"
 
@@ -86,6 +87,32 @@ void repaintVisible200(benchmark::State& bench) {
 }
 BENCHMARK(repaintVisible20)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(repaintVisible200)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// Colours the overview of a 1000 x 1000 world afresh and paints it, as after a load or a jump
+// (a step recolours only the cells it changed).
+void overviewAfresh1000(benchmark::State& bench) {
+    RecordedMessages messages;
+    ReplaySession session(messages);
+    if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), 1000, 1000),
+                            RecordFormat::EventLog)) {
+        bench.SkipWithError("the record did not load");
+        return;
+    }
+    {
+        MapGrid grid;
+        grid.setSource(std::make_unique<SessionMapSource>(session));
+        MapOverview overview(grid);
+        overview.resize(200, 200);
+        overview.show();
+        QApplication::processEvents();
+        for (auto _ : bench) {
+            grid.redrawMap();
+            overview.repaint();
+        }
+        grid.setSource(nullptr);
+    }
+}
+BENCHMARK(overviewAfresh1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -12,9 +12,9 @@ class MapGrid;
 class MapOverview;
 
 // The map's zoom and overview in the main window: the zoom items of the view menu (the
-// window's "&Utility", where the event list is shown from) with their keys (Ctrl+plus or Ctrl+=, Ctrl+minus, Ctrl+0), fitting the world to the
-// window, and the overview dock with its item (F7). Both are kept in the settings under
-// "map/…". Lives as a child of the window.
+// window's "&Utility", where the event list is shown from) with their keys (Ctrl+plus or
+// Ctrl+=, Ctrl+minus, Ctrl+0), fitting the world to the window, and the overview dock with its
+// item (F7). Both are kept in the settings under "map/…". Lives as a child of the window.
 class MapZoomControls : public QObject {
     Q_OBJECT
   public:
