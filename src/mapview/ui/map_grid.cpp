@@ -112,7 +112,6 @@ void MapGrid::setZoom(int percent, QPoint anchor) {
     horizontalScrollBar()->setValue(to.scroll.x());
     verticalScrollBar()->setValue(to.scroll.y());
     viewport()->update();
-    zoomChanged(zoom_);
     viewMoved();
 }
 

@@ -81,7 +81,6 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
   Q_SIGNALS:
     // The mouse moved over a body cell and the source has been told.
     void cellPointed();
-    void zoomChanged(int percent);
     // The part of the world in view changed: scrolled, zoomed or resized.
     void viewMoved();
     // What the source told: one body cell, or the whole map (and maybe its size), changed.
