@@ -99,36 +99,58 @@ GroundColours coloursOf(Ground ground) {
     return {};
 }
 
+QColor groundAt(Ground ground, double x, double y, uint32_t seed) {
+    const GroundColours c = coloursOf(ground);
+    const double t = (mottle(x, y, seed) - 0.5) * c.contrast + 0.5;
+    QColor colour = t < 0.5 ? mix(c.dark, c.base, t * 2) : mix(c.base, c.light, t * 2 - 1);
+    if (ground == Ground::Swamp) {
+        // Small dark pools of standing water.
+        const double pool = valueNoise(x, y, 7, seed + 7);
+        if (pool > 0.72)
+            colour = mix(colour, QColor(48, 74, 64), (pool - 0.72) * 8);
+    } else if (ground == Ground::Rock) {
+        // Dark grit and pale chips.
+        const double grit = valueNoise(x, y, 25, seed + 9);
+        if (grit > 0.8)
+            colour = mix(colour, QColor(96, 94, 90), (grit - 0.8) * 5);
+        else if (grit < 0.16)
+            colour = mix(colour, c.light.lighter(108), (0.16 - grit) * 6);
+    } else if (ground != Ground::Hidden) {
+        // Sparse bright blades.
+        if (hashPoint(static_cast<int>(x * 2), static_cast<int>(y * 2), seed + 5) % 29 == 0)
+            colour = mix(colour, c.light.lighter(112), 0.8);
+    }
+    return colour;
+}
+
 QImage groundTexture(Ground ground, qreal ratio, uint32_t seed) {
     const int side = devicePixels(ratio);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    const GroundColours c = coloursOf(ground);
-    const QColor water(48, 74, 64);
-    const QColor grain(96, 94, 90);
+    // Below one device pixel per logical pixel, a device pixel is the average of the logical
+    // pixels it covers, so a map zoomed out shows the ground's colour, not a chance sample.
+    const int samples = ratio < 1 ? static_cast<int>(std::ceil(1 / ratio - 1e-6)) : 1;
+    const double n = samples * samples;
     for (int py = 0; py < side; ++py) {
         for (int px = 0; px < side; ++px) {
-            const double x = (px + 0.5) / ratio;
-            const double y = (py + 0.5) / ratio;
-            const double t = (mottle(x, y, seed) - 0.5) * c.contrast + 0.5;
-            QColor colour = t < 0.5 ? mix(c.dark, c.base, t * 2) : mix(c.base, c.light, t * 2 - 1);
-            if (ground == Ground::Swamp) {
-                // Small dark pools of standing water.
-                const double pool = valueNoise(x, y, 7, seed + 7);
-                if (pool > 0.72)
-                    colour = mix(colour, water, (pool - 0.72) * 8);
-            } else if (ground == Ground::Rock) {
-                // Dark grit and pale chips.
-                const double grit = valueNoise(x, y, 25, seed + 9);
-                if (grit > 0.8)
-                    colour = mix(colour, grain, (grit - 0.8) * 5);
-                else if (grit < 0.16)
-                    colour = mix(colour, c.light.lighter(108), (0.16 - grit) * 6);
-            } else if (ground != Ground::Hidden) {
-                // Sparse bright blades.
-                if (hashPoint(static_cast<int>(x * 2), static_cast<int>(y * 2), seed + 5) % 29 == 0)
-                    colour = mix(colour, c.light.lighter(112), 0.8);
+            if (samples == 1) {
+                image.setPixel(
+                    px, py, groundAt(ground, (px + 0.5) / ratio, (py + 0.5) / ratio, seed).rgb());
+                continue;
             }
-            image.setPixel(px, py, colour.rgb());
+            double red = 0, green = 0, blue = 0;
+            for (int sy = 0; sy < samples; ++sy)
+                for (int sx = 0; sx < samples; ++sx) {
+                    const QColor colour = groundAt(ground, (px + (sx + 0.5) / samples) / ratio,
+                                                   (py + (sy + 0.5) / samples) / ratio, seed);
+                    red += colour.redF();
+                    green += colour.greenF();
+                    blue += colour.blueF();
+                }
+            image.setPixel(px, py,
+                           QColor::fromRgbF(static_cast<float>(red / n),
+                                            static_cast<float>(green / n),
+                                            static_cast<float>(blue / n))
+                               .rgb());
         }
     }
     image.setDevicePixelRatio(ratio);
