@@ -55,8 +55,9 @@ void liveStepForward(benchmark::State& bench) {
 BENCHMARK(liveStepForward)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // Repaints the whole viewport of a map grid of a fixed size showing a world of side x side,
-// scrolled to its middle, at a zoom.
-void repaintVisible(benchmark::State& bench, int side, int zoom = 100) {
+// scrolled to its middle, at a zoom; with `scroll`, each repaint follows a scroll by one cell
+// (zoomed out, the whole view is then drawn afresh).
+void repaintVisible(benchmark::State& bench, int side, int zoom = 100, bool scroll = false) {
     RecordedMessages messages;
     ReplaySession session(messages);
     if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), side, side),
@@ -74,8 +75,15 @@ void repaintVisible(benchmark::State& bench, int side, int zoom = 100) {
         QApplication::processEvents();
         bench.counters["scrollBars"] =
             grid.horizontalScrollBar()->isVisible() && grid.verticalScrollBar()->isVisible();
-        for (auto _ : bench)
+        QScrollBar* bar = grid.verticalScrollBar();
+        int step = bar->singleStep();
+        for (auto _ : bench) {
+            if (scroll) {
+                step = -step;
+                bar->setValue(bar->value() + step);
+            }
             grid.viewport()->repaint();
+        }
         grid.setSource(nullptr);
     }
 }
@@ -129,6 +137,10 @@ int main(int argc, char** argv) {
                 ->Unit(benchmark::kMicrosecond)
                 ->UseRealTime();
         }
+    benchmark::RegisterBenchmark(
+        "scrollZoom25_1000", [](benchmark::State& bench) { repaintVisible(bench, 1000, 25, true); })
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

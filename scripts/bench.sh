@@ -180,6 +180,8 @@ for zoom in (25, 100, 400):
     row(f"repaint visible map at {zoom} %, 1000x1000" + ("" if bars else " (NO scroll bars)"),
         f"{big['real_time']:.0f} us", "ratio <= 2", f"{big['real_time'] / small:.2f}",
         bars and big["real_time"] <= 2 * small)
+row("scroll by a cell at 25 %, 1000x1000 (whole view drawn)",
+    f"{bench['scrollZoom25_1000']['real_time']:.0f} us", "", "")
 row("overview of a 1000x1000 world coloured afresh (load, jump)",
     f"{bench['overviewAfresh1000']['real_time']:.1f} ms", "", "")
 listing = bench["listFolderOf5000"]["real_time"]
