@@ -42,10 +42,10 @@ QFont zoomedHeaderFont(const QFont& font, int percent);
 // Draws a map: a header row of column names and a header column of row numbers around 20 x 20
 // body cells, on any paint device. The body may be scrolled under headers that stay in place,
 // as a window's view does; coordinates are then those of the view. A zoom other than 100 %
-// changes the side of the cells (the icons are drawn afresh at that size) and the headers
-// with them; where cells are too narrow for every name, every second, fifth, tenth... is shown. The
-// renderer keeps references to its cells and look, which must outlive it, and reads them when
-// asked, so it is cheap to make for each paint.
+// changes the side of the cells (the icons are drawn afresh at that size) and the headers with
+// them; where the cells are too narrow for every name, every second, fifth or tenth is shown.
+// The renderer keeps references to its cells and look, which must outlive it, and reads them
+// when asked, so it is cheap to make for each paint.
 class MapRenderer {
   public:
     static constexpr int kCellSize = 20;
@@ -59,8 +59,6 @@ class MapRenderer {
     QPoint scroll() const { return scroll_; }
     // The zoom in per cent (see map_zoom.h); 100 % is 20-pixel cells.
     void setZoom(int percent);
-    int cellSize() const { return cell_; }
-    int headerSize() const { return header_; }
 
     int columnCount() const;
     int rowCount() const;
