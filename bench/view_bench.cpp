@@ -1,10 +1,11 @@
 // The viewer's figures, offscreen: one live step forward with its sentences, labels and the
 // repaint of the cells it touched, and repainting the visible part of a small and a large
-// world.
+// world, at 100 % and zoomed (repaintZoom<percent>_<side>).
 #include "bench_records.h"
 
 #include "app/ui/main_window.h"
 #include "mapview/ui/map_grid.h"
+#include "mapview/ui/map_overview.h"
 #include "mapview/ui/session_map_source.h"
 #include "replay/session.h"
 
@@ -15,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <string>
 
 using namespace kx;
 
@@ -52,8 +54,10 @@ void liveStepForward(benchmark::State& bench) {
 }
 BENCHMARK(liveStepForward)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Repaints the whole viewport of a map grid of a fixed size showing a world of side x side.
-void repaintVisible(benchmark::State& bench, int side) {
+// Repaints the whole viewport of a map grid of a fixed size showing a world of side x side,
+// scrolled to its middle, at a zoom; with `scroll`, each repaint follows a scroll by one cell
+// (zoomed out, the whole view is then drawn afresh).
+void repaintVisible(benchmark::State& bench, int side, int zoom = 100, bool scroll = false) {
     RecordedMessages messages;
     ReplaySession session(messages);
     if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), side, side),
@@ -66,11 +70,20 @@ void repaintVisible(benchmark::State& bench, int side) {
         grid.setSource(std::make_unique<SessionMapSource>(session));
         grid.resize(460, 460);
         grid.show();
+        grid.setZoom(zoom);
+        grid.centreOn(QPointF(side / 2.0, side / 2.0));
         QApplication::processEvents();
         bench.counters["scrollBars"] =
             grid.horizontalScrollBar()->isVisible() && grid.verticalScrollBar()->isVisible();
-        for (auto _ : bench)
+        QScrollBar* bar = grid.verticalScrollBar();
+        int step = bar->singleStep();
+        for (auto _ : bench) {
+            if (scroll) {
+                step = -step;
+                bar->setValue(bar->value() + step);
+            }
             grid.viewport()->repaint();
+        }
         grid.setSource(nullptr);
     }
 }
@@ -83,11 +96,51 @@ void repaintVisible200(benchmark::State& bench) {
 BENCHMARK(repaintVisible20)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(repaintVisible200)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// Colours the overview of a 1000 x 1000 world afresh and paints it, as after a load or a jump
+// (a step recolours only the cells it changed).
+void overviewAfresh1000(benchmark::State& bench) {
+    RecordedMessages messages;
+    ReplaySession session(messages);
+    if (!session.loadRecord(bench::generatedLog(recordEvents(10'000), 1000, 1000),
+                            RecordFormat::EventLog)) {
+        bench.SkipWithError("the record did not load");
+        return;
+    }
+    {
+        MapGrid grid;
+        grid.setSource(std::make_unique<SessionMapSource>(session));
+        MapOverview overview(grid);
+        overview.resize(200, 200);
+        overview.show();
+        QApplication::processEvents();
+        for (auto _ : bench) {
+            grid.redrawMap();
+            overview.repaint();
+        }
+        grid.setSource(nullptr);
+    }
+}
+BENCHMARK(overviewAfresh1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    for (int side : {20, 1000})
+        for (int zoom : {25, 100, 400}) {
+            const std::string name =
+                "repaintZoom" + std::to_string(zoom) + "_" + std::to_string(side);
+            benchmark::RegisterBenchmark(
+                name.c_str(),
+                [side, zoom](benchmark::State& bench) { repaintVisible(bench, side, zoom); })
+                ->Unit(benchmark::kMicrosecond)
+                ->UseRealTime();
+        }
+    benchmark::RegisterBenchmark(
+        "scrollZoom25_1000", [](benchmark::State& bench) { repaintVisible(bench, 1000, 25, true); })
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -166,6 +166,18 @@ row("  vs rebuild and replay", f"{plain:.0f} ms", ">= 100x faster", f"{plain / f
 step = bench["liveStepForward"]["real_time"]
 cpu = bench["liveStepForward"]["cpu_time"]
 row("one live step forward, offscreen viewer", f"{step:.0f} us (CPU {cpu:.0f} us)", "< 1000 us", "", step < 1000)
+for zoom in (25, 100, 400):
+    small = bench[f"repaintZoom{zoom}_20"]["real_time"]
+    big = bench[f"repaintZoom{zoom}_1000"]
+    bars = big.get("scrollBars", 0) >= 1
+    row(f"repaint visible map at {zoom} %, 20x20", f"{small:.0f} us", "", "")
+    row(f"repaint visible map at {zoom} %, 1000x1000" + ("" if bars else " (NO scroll bars)"),
+        f"{big['real_time']:.0f} us", "ratio <= 2", f"{big['real_time'] / small:.2f}",
+        bars and big["real_time"] <= 2 * small)
+row("scroll by a cell at 25 %, 1000x1000 (whole view drawn)",
+    f"{bench['scrollZoom25_1000']['real_time']:.0f} us", "", "")
+row("overview of a 1000x1000 world coloured afresh (load, jump)",
+    f"{bench['overviewAfresh1000']['real_time']:.1f} ms", "", "")
 small = bench["repaintVisible20"]["real_time"]
 big = bench["repaintVisible200"]["real_time"]
 bars = bench["repaintVisible200"].get("scrollBars", 0) >= 1

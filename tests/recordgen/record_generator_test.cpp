@@ -323,7 +323,7 @@ TEST(RecordGenerator, RefusesWhatItCannotWrite) {
     EXPECT_FALSE(refused([](RecordGeneratorOptions&) {}));
     EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.players = 0; }));
     EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.players = 31; }));
-    EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.width = 201; }));
+    EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.width = 1001; }));
     EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.height = 0; }));
     EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.events = -1; }));
     EXPECT_TRUE(refused([](RecordGeneratorOptions& o) { o.width = o.height = 1; }));

@@ -11,7 +11,7 @@ namespace kx {
 
 // Limits of the generator; worlds and records beyond them are refused.
 inline constexpr int kMaxGeneratedPlayers = 30;
-inline constexpr int kMaxGeneratedSide = 200;
+inline constexpr int kMaxGeneratedSide = 1000; // the largest world a record may hold
 inline constexpr int kMaxGeneratedSpeed = 1000;
 inline constexpr int64_t kMaxGeneratedEvents = 50'000'000;
 // The latest creation time: leaves the longest record room before 32-bit Unix time ends.

@@ -5,6 +5,7 @@
 #include "replay/ui/timeline_bar.h"
 
 #include "app/startup.h"
+#include "app/ui/map_zoom_controls.h"
 #include "mapview/ui/map_grid.h"
 #include "mapview/ui/session_map_source.h"
 #include "replay/slide_speed.h"
@@ -76,6 +77,7 @@ TFMain::TFMain(QWidget* parent)
     buildEventDock();
     buildMarkers();
     buildMenu();
+    new MapZoomControls(*this, *dgMap_); // the zoom items and the overview dock
     activity_ = std::make_unique<WindowActivity>(pbLoad_);
     session_.setActivityObserver(activity_.get());
     // Also makes the map the session's repaint sink.

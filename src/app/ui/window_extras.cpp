@@ -1,6 +1,7 @@
 #include "window_extras.h"
 
 #include "main_window.h"
+#include "map_zoom_controls.h"
 #include "mapview/ui/map_export.h"
 #include "recent_files_menu.h"
 #include "record_drop.h"
@@ -42,9 +43,13 @@ WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
             recentMenu_->rebuild();
     });
     restoreWindowLayout(window_, settings_);
+    if (auto* zoom = window_.findChild<MapZoomControls*>())
+        zoom->restore(settings_);
 }
 
 void WindowExtras::saveLayout() {
+    if (auto* zoom = window_.findChild<MapZoomControls*>())
+        zoom->save(settings_);
     saveWindowLayout(window_, settings_);
 }
 

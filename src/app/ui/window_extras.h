@@ -13,7 +13,8 @@ class TFMain;
 
 // What the main window keeps between runs and its ways in beside the open dialog: the last
 // ten records under "&Soubor", opening a record dropped on the window, the window's size and
-// dock layout, and "Uložit mapu jako obrázek…". Lives as a child of the window.
+// dock layout with the map's zoom and overview, and "Uložit mapu jako obrázek…". Lives as a
+// child of the window.
 class WindowExtras : public QObject {
     Q_OBJECT
   public:

@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -34,6 +35,7 @@ MapGrid::MapGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     // Row numbers of a large world have three digits; they get a narrower face when the
     // widget's font would spill over the cell.
     narrowFont_ = narrowHeaderFont(font());
+    updateFonts();
     gridSize_ = QSize(columnCount(), rowCount());
     updateScrollBars();
 }
@@ -67,14 +69,94 @@ WorldCells MapGrid::cells() const {
 }
 
 MapLook MapGrid::look() const {
+    if (zoom_ > kZoomDefault)
+        return MapLook{palette().color(QPalette::Button), palette().color(QPalette::WindowText),
+                       zoomedFont_, zoomedNarrowFont_};
     return MapLook{palette().color(QPalette::Button), palette().color(QPalette::WindowText),
                    viewport()->font(), narrowFont_};
+}
+
+void MapGrid::updateFonts() {
+    zoomedFont_ = zoomedHeaderFont(viewport()->font(), zoom_);
+    zoomedNarrowFont_ = narrowHeaderFont(zoomedFont_, headerSizeAt(zoom_));
 }
 
 MapRenderer MapGrid::renderer(const WorldCells& cells, const MapLook* look) const {
     MapRenderer renderer = look ? MapRenderer(cells, *look) : MapRenderer(cells);
     renderer.setScroll(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    renderer.setZoom(zoom_);
     return renderer;
+}
+
+BodyGeometry MapGrid::geometry() const {
+    return BodyGeometry{cellSizeAt(zoom_), headerSizeAt(zoom_),
+                        QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value())};
+}
+
+void MapGrid::setZoom(int percent) {
+    setZoom(percent, viewport()->rect().center());
+}
+
+void MapGrid::setZoom(int percent, QPoint anchor) {
+    const int zoom = clampZoom(percent);
+    if (zoom == zoom_)
+        return;
+    const BodyGeometry to = zoomedAround(geometry(), zoom, anchor);
+    zoom_ = zoom;
+    picture_ = QImage();
+    updateFonts();
+    horizontalScrollBar()->setSingleStep(to.cell);
+    verticalScrollBar()->setSingleStep(to.cell);
+    updateGeometry();
+    updateScrollBars();
+    horizontalScrollBar()->setValue(to.scroll.x());
+    verticalScrollBar()->setValue(to.scroll.y());
+    viewport()->update();
+    viewMoved();
+}
+
+void MapGrid::zoomIn() {
+    setZoom(zoomInStep(zoom_));
+}
+
+void MapGrid::zoomOut() {
+    setZoom(zoomOutStep(zoom_));
+}
+
+void MapGrid::fitToWindow() {
+    // Measured without scroll bars: a world that fits needs none.
+    setZoom(fitZoom(maximumViewportSize(), QSize(columnCount() - 1, rowCount() - 1)));
+}
+
+QRectF MapGrid::visibleCells() const {
+    return geometry().visibleCells(viewport()->size());
+}
+
+void MapGrid::centreOn(QPointF cell) {
+    const QPoint scroll = scrollCentredOn(geometry(), cell, viewport()->size());
+    horizontalScrollBar()->setValue(scroll.x());
+    verticalScrollBar()->setValue(scroll.y());
+}
+
+void MapGrid::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        wheelAngle_ = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // One step per notch of a wheel; a touch pad's small turns add up to one.
+    constexpr int kNotch = 120;
+    wheelAngle_ += event->angleDelta().y();
+    const QPoint anchor = event->position().toPoint();
+    while (wheelAngle_ >= kNotch) {
+        wheelAngle_ -= kNotch;
+        setZoom(zoomInStep(zoom_), anchor);
+    }
+    while (wheelAngle_ <= -kNotch) {
+        wheelAngle_ += kNotch;
+        setZoom(zoomOutStep(zoom_), anchor);
+    }
+    event->accept();
 }
 
 QRect MapGrid::cellRect(int column, int row) const {
@@ -94,15 +176,20 @@ void MapGrid::redrawCell(int column, int row) {
     const MapRenderer map = renderer(current);
     if (!map.isBodyCell(QPoint(column, row)))
         return;
+    cellChanged(column, row);
     if (pendingCellUpdates_ > kMaxPendingCells)
         return; // the whole viewport is marked already
     if (++pendingCellUpdates_ > kMaxPendingCells) {
+        picture_ = QImage();
         viewport()->update();
         return;
     }
     const QRect rect = map.cellRect(column, row) & map.bodyArea() & viewport()->rect();
-    if (!rect.isEmpty())
+    if (!rect.isEmpty()) {
+        if (!picture_.isNull())
+            pictureStale_ += rect;
         viewport()->update(rect);
+    }
 }
 
 void MapGrid::redrawMap() {
@@ -112,12 +199,16 @@ void MapGrid::redrawMap() {
         updateGeometry();
     }
     updateScrollBars();
+    picture_ = QImage();
     viewport()->update();
+    mapChanged();
+    viewMoved();
 }
 
 QSize MapGrid::sizeHint() const {
     const int frame = 2 * frameWidth();
-    return QSize(columnCount() * kCell + frame, rowCount() * kCell + frame);
+    const WorldCells current = cells();
+    return renderer(current).size() + QSize(frame, frame);
 }
 
 QSize MapGrid::minimumSizeHint() const {
@@ -127,30 +218,39 @@ QSize MapGrid::minimumSizeHint() const {
 }
 
 void MapGrid::updateScrollBars() {
-    const QSize view = viewport()->size();
-    const int width = (columnCount() - 1) * kCell;
-    const int height = (rowCount() - 1) * kCell;
-    const int visibleWidth = std::max(0, view.width() - kCell);
-    const int visibleHeight = std::max(0, view.height() - kCell);
+    const int cell = cellSizeAt(zoom_);
+    const int header = headerSizeAt(zoom_);
+    const int width = (columnCount() - 1) * cell;
+    const int height = (rowCount() - 1) * cell;
+    // A map that fits the room without scroll bars gets rid of those it has.
+    QSize view = viewport()->size();
+    const QSize room = maximumViewportSize();
+    if (header + width <= room.width() && header + height <= room.height())
+        view = room;
+    const int visibleWidth = std::max(0, view.width() - header);
+    const int visibleHeight = std::max(0, view.height() - header);
     horizontalScrollBar()->setRange(0, std::max(0, width - visibleWidth));
-    horizontalScrollBar()->setPageStep(std::max(kCell, visibleWidth));
+    horizontalScrollBar()->setPageStep(std::max(cell, visibleWidth));
     verticalScrollBar()->setRange(0, std::max(0, height - visibleHeight));
-    verticalScrollBar()->setPageStep(std::max(kCell, visibleHeight));
+    verticalScrollBar()->setPageStep(std::max(cell, visibleHeight));
 }
 
 void MapGrid::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    viewMoved();
 }
 
 void MapGrid::scrollContentsBy(int dx, int dy) {
     // Move the pixels already drawn and paint only what comes into view; the row headers
     // stay for a sideways scroll, the column headers for an upward or downward one.
     const QRect view = viewport()->rect();
+    const int header = headerSizeAt(zoom_);
     if (dx != 0)
-        viewport()->scroll(dx, 0, QRect(kCell, 0, view.width() - kCell, view.height()));
+        viewport()->scroll(dx, 0, QRect(header, 0, view.width() - header, view.height()));
     if (dy != 0)
-        viewport()->scroll(0, dy, QRect(0, kCell, view.width(), view.height() - kCell));
+        viewport()->scroll(0, dy, QRect(0, header, view.width(), view.height() - header));
+    viewMoved();
 }
 
 void MapGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -165,8 +265,11 @@ void MapGrid::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapGrid::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange)
+    picture_ = QImage(); // a new face, palette or style
+    if (event->type() == QEvent::FontChange) {
         narrowFont_ = narrowHeaderFont(font());
+        updateFonts();
+    }
     QAbstractScrollArea::changeEvent(event);
 }
 
@@ -175,7 +278,39 @@ void MapGrid::paintEvent(QPaintEvent* event) {
     const WorldCells current = cells();
     const MapLook currentLook = look();
     QPainter painter(viewport());
-    renderer(current, &currentLook).draw(painter, event->rect());
+    const MapRenderer map = renderer(current, &currentLook);
+    if (usesPicture()) {
+        paintFromPicture(painter, map, event->rect());
+    } else {
+        picture_ = QImage();
+        map.draw(painter, event->rect());
+    }
+}
+
+bool MapGrid::usesPicture() const {
+    return cellSizeAt(zoom_) < kCell;
+}
+
+void MapGrid::paintFromPicture(QPainter& painter, const MapRenderer& map, const QRect& exposed) {
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const QSize size = viewport()->size() * ratio;
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const bool bodyShown = cells().bodyShown();
+    if (picture_.size() != size || pictureScroll_ != scroll || pictureBodyShown_ != bodyShown) {
+        picture_ = QImage(size, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+        pictureStale_ = viewport()->rect();
+        pictureScroll_ = scroll;
+        pictureBodyShown_ = bodyShown;
+    }
+    if (!pictureStale_.isEmpty()) {
+        QPainter picture(&picture_);
+        for (const QRect& rect : pictureStale_)
+            map.draw(picture, rect);
+        pictureStale_ = QRegion();
+    }
+    painter.drawImage(QPointF(exposed.topLeft()), picture_,
+                      QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
 }
 
 } // namespace kx

@@ -2,13 +2,20 @@
 
 #include "map_source.h"
 
+#include "mapview/map_zoom.h"
+
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
+#include <QRegion>
 #include <QSize>
 
 #include <memory>
+
+class QPainter;
 
 namespace kx {
 
@@ -21,7 +28,8 @@ struct MapLook;
 // Grid cell (column, row) shows world cell (column - 1, row - 1); column and row 0 are the
 // headers. Everything shown is read from the source when painting; the source tells the grid
 // what changed through the RepaintSink interface, and a change only marks cells for the next
-// paint.
+// paint. The map can be zoomed from 25 % to 400 %: Ctrl and the wheel zoom around the cell
+// under the mouse, the other ways around the middle of the view.
 class MapGrid : public QAbstractScrollArea, public RepaintSink {
     Q_OBJECT
 
@@ -50,12 +58,34 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
     void redrawCell(int column, int row) override;
     void redrawMap() override;
 
+    // The zoom in per cent. Setting it keeps the body point under `anchor` (a viewport point)
+    // in place, the middle of the view without one.
+    int zoom() const { return zoom_; }
+    void setZoom(int percent);
+    void setZoom(int percent, QPoint anchor);
+    void zoomIn();
+    void zoomOut();
+    // The whole world in the view, as large as it fits (within the zoom's range).
+    void fitToWindow();
+
+    // The world cells (fractional) in view, and moving the view so that a world point is in
+    // its middle (as far as the scroll bars go).
+    QRectF visibleCells() const;
+    void centreOn(QPointF cell);
+    // The body as shown now: which icon each cell shows.
+    WorldCells cells() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
   Q_SIGNALS:
     // The mouse moved over a body cell and the source has been told.
     void cellPointed();
+    // The part of the world in view changed: scrolled, zoomed or resized.
+    void viewMoved();
+    // What the source told: one body cell, or the whole map (and maybe its size), changed.
+    void cellChanged(int column, int row);
+    void mapChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -63,18 +93,32 @@ class MapGrid : public QAbstractScrollArea, public RepaintSink {
     void mouseMoveEvent(QMouseEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
-    WorldCells cells() const;
     MapLook look() const;
+    BodyGeometry geometry() const;
+    void updateFonts();
     // A renderer over `cells` at the current scroll position; without a look it cannot draw.
     MapRenderer renderer(const WorldCells& cells, const MapLook* look = nullptr) const;
     void updateScrollBars();
+    // Zoomed out, a view holds many small cells: what it shows is kept in a picture, and a
+    // paint draws into it only the cells marked since (or everything, after the view moved).
+    bool usesPicture() const;
+    void paintFromPicture(QPainter& painter, const MapRenderer& map, const QRect& exposed);
 
     std::unique_ptr<MapSource> source_;
     QSize gridSize_;             // columns and rows at the last layout
     int pendingCellUpdates_ = 0; // cells marked since the last paint
     QFont narrowFont_;           // for header texts too wide for a cell
+    int zoom_ = kZoomDefault;
+    QFont zoomedFont_; // the header faces at the zoom
+    QFont zoomedNarrowFont_;
+    int wheelAngle_ = 0; // Ctrl+wheel turns not yet worth a zoom step
+    QImage picture_;     // the viewport as last drawn, zoomed out
+    QRegion pictureStale_;
+    QPoint pictureScroll_;
+    bool pictureBodyShown_ = false;
 };
 
 } // namespace kx

@@ -18,6 +18,12 @@ namespace {
 
 constexpr qreal kSide = kMapIconSize;
 
+// The side of an icon in device pixels; a zoomed cell's ratio (such as 7 / 20) is a whole
+// number of pixels that floating point may overshoot by a hair.
+int devicePixels(qreal ratio) {
+    return static_cast<int>(std::ceil(kSide * ratio - 1e-6));
+}
+
 // ---- Mottled ground ----------------------------------------------------------------------
 // Textures come from a fixed hash of the lattice points, sampled at every device pixel in
 // logical coordinates: the same pattern at every ratio, finer where there are more pixels.
@@ -93,36 +99,58 @@ GroundColours coloursOf(Ground ground) {
     return {};
 }
 
-QImage groundTexture(Ground ground, qreal ratio, uint32_t seed) {
-    const int side = static_cast<int>(std::ceil(kSide * ratio));
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+QColor groundAt(Ground ground, double x, double y, uint32_t seed) {
     const GroundColours c = coloursOf(ground);
-    const QColor water(48, 74, 64);
-    const QColor grain(96, 94, 90);
+    const double t = (mottle(x, y, seed) - 0.5) * c.contrast + 0.5;
+    QColor colour = t < 0.5 ? mix(c.dark, c.base, t * 2) : mix(c.base, c.light, t * 2 - 1);
+    if (ground == Ground::Swamp) {
+        // Small dark pools of standing water.
+        const double pool = valueNoise(x, y, 7, seed + 7);
+        if (pool > 0.72)
+            colour = mix(colour, QColor(48, 74, 64), (pool - 0.72) * 8);
+    } else if (ground == Ground::Rock) {
+        // Dark grit and pale chips.
+        const double grit = valueNoise(x, y, 25, seed + 9);
+        if (grit > 0.8)
+            colour = mix(colour, QColor(96, 94, 90), (grit - 0.8) * 5);
+        else if (grit < 0.16)
+            colour = mix(colour, c.light.lighter(108), (0.16 - grit) * 6);
+    } else if (ground != Ground::Hidden) {
+        // Sparse bright blades.
+        if (hashPoint(static_cast<int>(x * 2), static_cast<int>(y * 2), seed + 5) % 29 == 0)
+            colour = mix(colour, c.light.lighter(112), 0.8);
+    }
+    return colour;
+}
+
+QImage groundTexture(Ground ground, qreal ratio, uint32_t seed) {
+    const int side = devicePixels(ratio);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    // Below one device pixel per logical pixel, a device pixel is the average of the logical
+    // pixels it covers, so a map zoomed out shows the ground's colour, not a chance sample.
+    const int samples = ratio < 1 ? static_cast<int>(std::ceil(1 / ratio - 1e-6)) : 1;
+    const double n = samples * samples;
     for (int py = 0; py < side; ++py) {
         for (int px = 0; px < side; ++px) {
-            const double x = (px + 0.5) / ratio;
-            const double y = (py + 0.5) / ratio;
-            const double t = (mottle(x, y, seed) - 0.5) * c.contrast + 0.5;
-            QColor colour = t < 0.5 ? mix(c.dark, c.base, t * 2) : mix(c.base, c.light, t * 2 - 1);
-            if (ground == Ground::Swamp) {
-                // Small dark pools of standing water.
-                const double pool = valueNoise(x, y, 7, seed + 7);
-                if (pool > 0.72)
-                    colour = mix(colour, water, (pool - 0.72) * 8);
-            } else if (ground == Ground::Rock) {
-                // Dark grit and pale chips.
-                const double grit = valueNoise(x, y, 25, seed + 9);
-                if (grit > 0.8)
-                    colour = mix(colour, grain, (grit - 0.8) * 5);
-                else if (grit < 0.16)
-                    colour = mix(colour, c.light.lighter(108), (0.16 - grit) * 6);
-            } else if (ground != Ground::Hidden) {
-                // Sparse bright blades.
-                if (hashPoint(static_cast<int>(x * 2), static_cast<int>(y * 2), seed + 5) % 29 == 0)
-                    colour = mix(colour, c.light.lighter(112), 0.8);
+            if (samples == 1) {
+                image.setPixel(
+                    px, py, groundAt(ground, (px + 0.5) / ratio, (py + 0.5) / ratio, seed).rgb());
+                continue;
             }
-            image.setPixel(px, py, colour.rgb());
+            double red = 0, green = 0, blue = 0;
+            for (int sy = 0; sy < samples; ++sy)
+                for (int sx = 0; sx < samples; ++sx) {
+                    const QColor colour = groundAt(ground, (px + (sx + 0.5) / samples) / ratio,
+                                                   (py + (sy + 0.5) / samples) / ratio, seed);
+                    red += colour.redF();
+                    green += colour.greenF();
+                    blue += colour.blueF();
+                }
+            image.setPixel(px, py,
+                           QColor::fromRgbF(static_cast<float>(red / n),
+                                            static_cast<float>(green / n),
+                                            static_cast<float>(blue / n))
+                               .rgb());
         }
     }
     image.setDevicePixelRatio(ratio);
@@ -143,20 +171,29 @@ void fillGround(QPainter& p, Ground ground, uint32_t seed, const QPainterPath& a
 
 // ---- Pieces ------------------------------------------------------------------------------
 
+// A line of whole device pixels about one logical pixel wide (never thinner than one device
+// pixel): frames stay sharp at every zoom, and on a map zoomed out they still tell the side.
+qreal lineWidth(const QPainter& p) {
+    const qreal ratio = p.device()->devicePixelRatioF();
+    return std::max<qreal>(1, std::floor(ratio)) / ratio;
+}
+
 void frame(QPainter& p, const QColor& colour) {
-    p.fillRect(QRectF(0, 0, kSide, 1), colour);
-    p.fillRect(QRectF(0, kSide - 1, kSide, 1), colour);
-    p.fillRect(QRectF(0, 1, 1, kSide - 2), colour);
-    p.fillRect(QRectF(kSide - 1, 1, 1, kSide - 2), colour);
+    const qreal w = lineWidth(p);
+    p.fillRect(QRectF(0, 0, kSide, w), colour);
+    p.fillRect(QRectF(0, kSide - w, kSide, w), colour);
+    p.fillRect(QRectF(0, w, w, kSide - 2 * w), colour);
+    p.fillRect(QRectF(kSide - w, w, w, kSide - 2 * w), colour);
 }
 
 // A faint second line inside a frame so the side reads at a glance on busy ground.
 void innerGlow(QPainter& p, QColor colour, int alpha) {
     colour.setAlpha(alpha);
-    p.fillRect(QRectF(1, 1, kSide - 2, 1), colour);
-    p.fillRect(QRectF(1, kSide - 2, kSide - 2, 1), colour);
-    p.fillRect(QRectF(1, 2, 1, kSide - 4), colour);
-    p.fillRect(QRectF(kSide - 2, 2, 1, kSide - 4), colour);
+    const qreal w = lineWidth(p);
+    p.fillRect(QRectF(w, w, kSide - 2 * w, w), colour);
+    p.fillRect(QRectF(w, kSide - 2 * w, kSide - 2 * w, w), colour);
+    p.fillRect(QRectF(w, 2 * w, w, kSide - 4 * w), colour);
+    p.fillRect(QRectF(kSide - 2 * w, 2 * w, w, kSide - 4 * w), colour);
 }
 
 // A patch of swamp or rock on the lower part of a field, under its flower or tree.
@@ -274,7 +311,10 @@ void unitMark(QPainter& p) {
     p.setBrush(QColor(248, 244, 218));
     p.drawRoundedRect(QRectF(11.75, 11.75, 6.5, 6.5), 1.4, 1.4);
     if (ratio < 1.5) {
-        pixelA(p, QPointF(13, 13), 1, Qt::black);
+        // Glyph pixels of whole device pixels, on the device's grid.
+        const qreal pixel = ratio < 1 ? 1 : 1 / ratio;
+        pixelA(p, QPointF(std::floor(13 * ratio) / ratio, std::floor(13 * ratio) / ratio), pixel,
+               Qt::black);
     } else {
         p.setPen(QPen(Qt::black, 1.1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         p.setBrush(Qt::NoBrush);
@@ -405,7 +445,7 @@ void paintIcon(QPainter& p, int index) {
 
 QImage renderMapIcon(int index, qreal devicePixelRatio) {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
-    const int side = static_cast<int>(std::ceil(kSide * ratio));
+    const int side = devicePixels(ratio);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);

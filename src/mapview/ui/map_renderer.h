@@ -34,14 +34,18 @@ struct MapLook {
     QFont narrowFont; // for a text too wide for its cell in `font`
 };
 
-// A face narrow enough for three-digit row numbers in a cell.
-QFont narrowHeaderFont(const QFont& font);
+// A face narrow enough for three-digit row numbers in a header `width` pixels wide.
+QFont narrowHeaderFont(const QFont& font, int width = 20);
+// The header face at a zoom: the widget's face up to 100 %, grown with the cells above.
+QFont zoomedHeaderFont(const QFont& font, int percent);
 
 // Draws a map: a header row of column names and a header column of row numbers around 20 x 20
 // body cells, on any paint device. The body may be scrolled under headers that stay in place,
-// as a window's view does; coordinates are then those of the view. The renderer keeps
-// references to its cells and look, which must outlive it, and reads them when asked, so it is
-// cheap to make for each paint.
+// as a window's view does; coordinates are then those of the view. A zoom other than 100 %
+// changes the side of the cells (the icons are drawn afresh at that size) and the headers with
+// them; where the cells are too narrow for every name, every second, fifth or tenth is shown.
+// The renderer keeps references to its cells and look, which must outlive it, and reads them
+// when asked, so it is cheap to make for each paint.
 class MapRenderer {
   public:
     static constexpr int kCellSize = 20;
@@ -53,6 +57,8 @@ class MapRenderer {
     // Moves the body by -offset under the headers.
     void setScroll(QPoint offset) { scroll_ = offset; }
     QPoint scroll() const { return scroll_; }
+    // The zoom in per cent (see map_zoom.h); 100 % is 20-pixel cells.
+    void setZoom(int percent);
 
     int columnCount() const;
     int rowCount() const;
@@ -80,11 +86,16 @@ class MapRenderer {
   private:
     void drawBody(QPainter& painter, const QRect& exposed) const;
     void drawHeaders(QPainter& painter, const QRect& exposed) const;
-    void drawHeaderText(QPainter& painter, const QRect& cell, const QString& text) const;
+    void drawHeaderText(QPainter& painter, const QRect& rect, const QString& text) const;
+    // Every how many columns and rows a header names one, so that the names do not overlap.
+    int columnLabelStep(const QPainter& painter) const;
+    int rowLabelStep(const QPainter& painter) const;
 
     const MapCells& cells_;
     const MapLook* look_ = nullptr;
     QPoint scroll_;
+    int cell_ = kCellSize;
+    int header_ = kCellSize;
 };
 
 } // namespace kx

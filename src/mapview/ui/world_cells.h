@@ -19,6 +19,8 @@ class WorldCells : public MapCells {
     QSize gridSize() const override { return gridSize_; }
     bool bodyShown() const override { return bodyShown_; }
     const QPixmap& cellPixmap(int column, int row, qreal devicePixelRatio) const override;
+    // The index of the icon body cell (column, row) shows.
+    int icon(int column, int row) const;
 
   private:
     const World* world_ = nullptr;
