@@ -85,6 +85,16 @@ expect "xdg-mime query filetype (by content)" application/x-kxreview-record \
 for type in application/x-kxreview-record application/x-kxreview-log; do
     expect "xdg-mime query default $type" kxreview.desktop "$(xdg-mime query default "$type")"
 done
+# A double click: xdg-open starts the installed viewer through its desktop entry on a virtual
+# X server; KX_QUIT_AFTER_LOAD makes it end after the load, 0 when the record loaded, and the
+# record joins the viewer's recent records.
+for record in record.kxr2 record.kxr; do
+    KX_QUIT_AFTER_LOAD=1 xvfb-run -a xdg-open "$work/$record" >"$work/open.log" 2>&1 ||
+        { cat "$work/open.log" >&2; fail "xdg-open $record did not open it in the viewer"; }
+    grep -q "^recentFiles=.*$work/$record" "$XDG_CONFIG_HOME/Velmora/KXReview.conf" ||
+        fail "the viewer started by xdg-open did not open $record"
+    echo "xdg-open $record: opened by the installed viewer"
+done
 for page in kxreview kxrtool; do
     expect "man -w $page" "/usr/share/man/man1/$page.1.gz" "$(man -w "$page")"
     man --warnings "$page" 2>&1 >/dev/null | grep . && fail "man $page prints warnings"
