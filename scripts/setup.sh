@@ -8,6 +8,9 @@ packages=(
     libqt6sql6-sqlite libqt6sql6-psql postgresql
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    # Icons rendered at build time; the Debian package and its install test.
+    librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
+    xdg-utils libfile-mimeinfo-perl man-db
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds KX Review and runs every test and a smoke run of the
-# benchmarks, then builds it and its tests
+# benchmarks, builds the Debian package and installs and removes it (scripts/package_test.sh,
+# as root or through sudo), then builds it and its tests
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs those too, and
 # last runs every fuzz target for a short while after replaying the crash inputs found so far
 # (KX_FUZZ_SECONDS each, default 10).
@@ -18,6 +19,9 @@ KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench" --benchmark_min_time=0.01
 QT_QPA_PLATFORM=offscreen KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench_view" \
     --benchmark_min_time=0.01
 KX_BENCH_LIBRARY_RECORDS=300 "$root/build/bin/kxbench_library" --benchmark_min_time=0.01
+
+echo "== Debian package: built from build/, lintian, installed, checked, removed"
+"$root/scripts/package_test.sh" "$root/build"
 
 echo "== Sanitizer build (address, undefined behaviour, leaks), widget tests included"
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_WITH_WIDGETS=ON

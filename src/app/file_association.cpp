@@ -1,5 +1,7 @@
 #include "file_association.h"
 
+#include "app/desktop_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -19,17 +21,6 @@ bool writeFile(const QString& path, const QString& text) {
     return file.write(bytes) == bytes.size();
 }
 
-// Runs a helper program if it is installed; its failure changes nothing for the user.
-void runIfPresent(const QString& program, const QStringList& arguments) {
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty())
-        return;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(path, arguments);
-    process.waitForFinished(10000);
-}
-
 // Desktop entries quote an argument with blanks or special characters in double quotes.
 QString quotedExec(const QString& path) {
     static const QString special = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
@@ -46,52 +37,85 @@ QString quotedExec(const QString& path) {
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+// A string value of a desktop entry escapes the backslash and the line breaks.
+QString escapedValue(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    escaped.replace(QLatin1String("\n"), QLatin1String("\\n"));
+    return escaped;
+}
+
+const QStringList& recordMimeTypes() {
+    static const QStringList types = {QLatin1String(kRecordMimeType),
+                                      QLatin1String(kEventLogMimeType)};
+    return types;
+}
+
 } // namespace
 
+void XdgFileAssociation::runToolIfPresent(const QString& program, const QStringList& arguments) {
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty())
+        return;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(path, arguments);
+    process.waitForFinished(10000);
+}
+
 QString XdgFileAssociation::mimePackageText() {
-    return QString::fromUtf8(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"application/x-kxreview-record\">\n"
-        "    <comment>Záznam světa Kexland</comment>\n"
-        "    <glob pattern=\"*.kxr2\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n");
+    return QString::fromUtf8(kInstalledMimePackage);
 }
 
 QString XdgFileAssociation::desktopEntryText() const {
-    return QStringLiteral("[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=KX Review\n"
-                          "Comment=") +
-           QString::fromUtf8("Prohlížeč záznamů světů Kexland") + QStringLiteral("\nExec=") +
-           quotedExec(executable_) +
-           QStringLiteral(" %f\n"
-                          "MimeType=application/x-kxreview-record;\n"
-                          "Terminal=false\n"
-                          "Categories=Game;StrategyGame;\n");
+    QStringList lines = QString::fromUtf8(kInstalledDesktopEntry).split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.startsWith(QLatin1String("Exec=")))
+            line = QStringLiteral("Exec=") + quotedExec(executable_) + QStringLiteral(" %f");
+        else if (line.startsWith(QLatin1String("TryExec=")))
+            line = QStringLiteral("TryExec=") + escapedValue(executable_);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString XdgFileAssociation::installedDesktopEntry() {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString relative = QStringLiteral("applications/") + QLatin1String(kDesktopFileName);
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        if (folder == dataHome)
+            continue; // a per-user entry written earlier is not an installation
+        const QString path = folder + QLatin1Char('/') + relative;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
 }
 
 void XdgFileAssociation::writeAssociation() {
+    const QStringList setDefault =
+        QStringList{QStringLiteral("default"), QLatin1String(kDesktopFileName)} + recordMimeTypes();
+    // Installed: the system already knows the types and the program; a second desktop entry
+    // would show the program twice in the menus.
+    if (!installedDesktopEntry().isEmpty()) {
+        runTool_(QStringLiteral("xdg-mime"), setDefault);
+        return;
+    }
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty())
         return;
     const QString mimeDir = dataHome + QStringLiteral("/mime");
     const bool mimeWritten =
-        writeFile(mimeDir + QStringLiteral("/packages/kxreview-kxr2.xml"), mimePackageText());
+        writeFile(mimeDir + QStringLiteral("/packages/kxreview.xml"), mimePackageText());
     const bool desktopWritten =
         writeFile(dataHome + QStringLiteral("/applications/") + QLatin1String(kDesktopFileName),
                   desktopEntryText());
-    if (!runTools_)
-        return;
     if (mimeWritten)
-        runIfPresent(QStringLiteral("update-mime-database"), {mimeDir});
+        runTool_(QStringLiteral("update-mime-database"), {mimeDir});
     if (desktopWritten) {
-        runIfPresent(QStringLiteral("update-desktop-database"),
-                     {dataHome + QStringLiteral("/applications")});
-        runIfPresent(QStringLiteral("xdg-mime"),
-                     {QStringLiteral("default"), QLatin1String(kDesktopFileName),
-                      QLatin1String(kRecordMimeType)});
+        runTool_(QStringLiteral("update-desktop-database"),
+                 {dataHome + QStringLiteral("/applications")});
+        runTool_(QStringLiteral("xdg-mime"), setDefault);
     }
 }
 

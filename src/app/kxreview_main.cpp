@@ -1,5 +1,6 @@
 // The viewer's entry: Czech texts, the five windows, the one-time association question and
 // the record named on the command line.
+#include "app/command_line.h"
 #include "app/file_association.h"
 #include "app/startup.h"
 #include "app/ui/about_window.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
@@ -20,6 +22,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace kx {
 
@@ -38,15 +41,53 @@ class StandardErrorMessages : public UserMessages {
     }
 };
 
+// --help, --version and usage errors, answered before the toolkit looks for a display.
+// nullopt when the viewer is to start.
+std::optional<int> answerCommandLine(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const ViewerCommandLine commandLine = parseViewerCommandLine(arguments);
+    switch (commandLine.action) {
+    case ViewerAction::Run:
+        return std::nullopt;
+    case ViewerAction::Help:
+        std::printf("%s\n", viewerUsage().toLocal8Bit().constData());
+        return 0;
+    case ViewerAction::Version:
+        std::printf("kxreview %s\n", KX_VERSION);
+        return 0;
+    case ViewerAction::UsageError:
+        std::fprintf(stderr, "kxreview: %s\n%s\n", commandLine.error.toLocal8Bit().constData(),
+                     viewerUsage().toLocal8Bit().constData());
+        return 2;
+    }
+    return 2;
+}
+
+// The program icon in every size the build rendered (the hicolor theme's sizes).
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/kxreview.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
 } // namespace
 
 } // namespace kx
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = kx::answerCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("KXReview"));
+    // The name in the task bar and the message boxes; the main window keeps its own caption.
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(kx::kApplicationTitle));
     QGuiApplication::setDesktopFileName(QStringLiteral("kxreview"));
+    QApplication::setWindowIcon(kx::programIcon());
 
     // Qt's own texts (standard buttons, the file dialog) in Czech.
     QTranslator qtTranslator;

@@ -108,7 +108,8 @@ TEST(Environment, DataFolderThatCannotBeWrittenStillRemembersTheAnswer) {
     ASSERT_TRUE(mimeBlocker.open(QIODevice::WriteOnly));
     mimeBlocker.close();
     DataHome data(share.path());
-    XdgFileAssociation("/usr/bin/kxreview", false).writeAssociation();
+    XdgFileAssociation("/usr/bin/kxreview", [](const QString&, const QStringList&) {
+    }).writeAssociation();
     EXPECT_TRUE(QFileInfo(share.filePath("applications/kxreview.desktop")).isFile());
     EXPECT_TRUE(QFileInfo(share.filePath("mime")).isFile());
 }

@@ -17,8 +17,7 @@ TEST(StartFile, KeepsCaseAndRemovesOneQuoteAtEachEnd) {
     EXPECT_EQ(startFileFromArguments({"kxreview", " /a/b.kxr  "}), "/a/b.kxr  ");
     EXPECT_EQ(startFileFromArguments({"kxreview", "\"\"/a b.kxr2\"\""}), "\"/a b.kxr2\"");
     // Arguments split by the shell are joined again with blanks.
-    EXPECT_EQ(startFileFromArguments({"kxreview", "/my", "records/x.kxr2"}),
-              "/my records/x.kxr2");
+    EXPECT_EQ(startFileFromArguments({"kxreview", "/my", "records/x.kxr2"}), "/my records/x.kxr2");
     EXPECT_FALSE(startFileFromArguments({"kxreview"}));
     EXPECT_FALSE(startFileFromArguments({"kxreview", "   "}));
     EXPECT_FALSE(startFileFromArguments({"kxreview", "\"\""}));
@@ -54,29 +53,91 @@ TEST(Association, IsAskedUntilAnsweredOnceWhateverTheAnswer) {
     EXPECT_EQ(writer.written, 1);
 }
 
+namespace {
+// The helper programs the association ran, each as "program arg arg ...".
+struct RecordedTools {
+    QStringList calls;
+    XdgFileAssociation::ToolRunner runner() {
+        return [this](const QString& program, const QStringList& arguments) {
+            calls.append((QStringList{program} + arguments).join(' '));
+        };
+    }
+};
+
+// Points an XDG variable at another folder for one test.
+struct EnvironmentValue {
+    const char* name;
+    QByteArray saved;
+    EnvironmentValue(const char* n, const QString& value) : name(n), saved(qgetenv(n)) {
+        qputenv(name, value.toUtf8());
+    }
+    ~EnvironmentValue() { qputenv(name, saved); }
+};
+
+const char* const kSetDefault =
+    "xdg-mime default kxreview.desktop application/x-kxreview-record application/x-kxreview-log";
+} // namespace
+
 TEST(Association, WritesTheMimeTypeAndDesktopEntryUnderTheUsersDataDirectory) {
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    XdgFileAssociation association("/opt/kx review/kxreview", false);
+    QTemporaryDir home, system;
+    EnvironmentValue dataHome("XDG_DATA_HOME", home.path());
+    EnvironmentValue dataDirs("XDG_DATA_DIRS", system.path());
+    RecordedTools tools;
+    XdgFileAssociation association("/opt/kx review/kxreview", tools.runner());
     association.writeAssociation();
 
-    QFile mime(home.filePath("mime/packages/kxreview-kxr2.xml"));
+    QFile mime(home.filePath("mime/packages/kxreview.xml"));
     ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
     const QString mimeText = QString::fromUtf8(mime.readAll());
     EXPECT_TRUE(mimeText.contains("<glob pattern=\"*.kxr2\"/>"));
-    EXPECT_TRUE(mimeText.contains(QString::fromUtf8("<comment>Záznam světa Kexland</comment>")));
+    EXPECT_TRUE(mimeText.contains("<glob pattern=\"*.kxr\"/>"));
+    EXPECT_TRUE(mimeText.contains(
+        QString::fromUtf8("<comment xml:lang=\"cs\">Záznam světa Kexland</comment>")));
 
     QFile desktop(home.filePath("applications/kxreview.desktop"));
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QString entry = QString::fromUtf8(desktop.readAll());
-    EXPECT_TRUE(entry.contains("Exec=\"/opt/kx review/kxreview\" %f\n"));
-    EXPECT_TRUE(entry.contains("MimeType=application/x-kxreview-record;"));
+    EXPECT_TRUE(entry.contains("\nExec=\"/opt/kx review/kxreview\" %f\n"));
+    EXPECT_TRUE(entry.contains("\nTryExec=/opt/kx review/kxreview\n"));
+    EXPECT_TRUE(
+        entry.contains("\nMimeType=application/x-kxreview-record;application/x-kxreview-log;\n"));
+    EXPECT_EQ(tools.calls, QStringList({"update-mime-database " + home.filePath("mime"),
+                                        "update-desktop-database " + home.filePath("applications"),
+                                        kSetDefault}));
 
     // A data directory that cannot be written is skipped without a word.
     QFile blocker(home.filePath("blocked"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    qputenv("XDG_DATA_HOME", home.filePath("blocked").toUtf8());
-    XdgFileAssociation("/usr/bin/kxreview", false).writeAssociation();
+    EnvironmentValue blocked("XDG_DATA_HOME", home.filePath("blocked"));
+    XdgFileAssociation("/usr/bin/kxreview", tools.runner()).writeAssociation();
     EXPECT_FALSE(QFile::exists(home.filePath("blocked/applications/kxreview.desktop")));
+    EXPECT_EQ(tools.calls.size(), 3) << "no tool runs on files that were not written";
+}
+
+TEST(Association, AnInstalledProgramOnlyBecomesTheUsersDefault) {
+    QTemporaryDir home, other, system;
+    ASSERT_TRUE(QDir().mkpath(system.filePath("applications")));
+    QFile installed(system.filePath("applications/kxreview.desktop"));
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+    installed.write("[Desktop Entry]\nType=Application\nName=KX Review\nExec=kxreview %f\n");
+    installed.close();
+    // A per-user entry written by an earlier run is not an installation.
+    ASSERT_TRUE(QDir().mkpath(home.filePath("applications")));
+    QFile::copy(installed.fileName(), home.filePath("applications/kxreview.desktop"));
+    EnvironmentValue dataHome("XDG_DATA_HOME", home.path());
+    RecordedTools tools;
+    {
+        EnvironmentValue dataDirs("XDG_DATA_DIRS", other.path());
+        EXPECT_TRUE(XdgFileAssociation::installedDesktopEntry().isEmpty());
+    }
+    EnvironmentValue dataDirs("XDG_DATA_DIRS", other.path() + ":" + system.path());
+    EXPECT_EQ(XdgFileAssociation::installedDesktopEntry(), installed.fileName());
+
+    XdgFileAssociation("/home/u/build/bin/kxreview", tools.runner()).writeAssociation();
+    EXPECT_EQ(tools.calls, QStringList({kSetDefault}));
+    EXPECT_FALSE(QFile::exists(home.filePath("mime")));
+    QFile kept(home.filePath("applications/kxreview.desktop"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(kept.readAll().contains("/home/u/build")) << "no second desktop entry";
 }
