@@ -47,12 +47,17 @@ class Parser {
   private:
     MapReading fail() {
         if (error_.isEmpty()) {
-            error_ = xml_.hasError()
-                         ? tr8("Soubor není platný soubor mapy: poškozený zápis XML na řádku %1 "
-                               "(%2).")
-                               .arg(xml_.lineNumber())
-                               .arg(xml_.errorString())
-                         : tr8("Soubor není platný soubor mapy.");
+            if (!xml_.hasError())
+                error_ = tr8("Soubor není platný soubor mapy.");
+            else if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+                error_ = tr8("Soubor není platný soubor mapy: je neúplný, končí předčasně na "
+                             "řádku %1.")
+                             .arg(xml_.lineNumber());
+            else
+                error_ = tr8("Soubor není platný soubor mapy: poškozený zápis XML na řádku %1, "
+                             "sloupci %2.")
+                             .arg(xml_.lineNumber())
+                             .arg(xml_.columnNumber());
         }
         return {std::nullopt, error_};
     }

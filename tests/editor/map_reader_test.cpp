@@ -68,7 +68,8 @@ TEST(MapReaderTest, DamagedMapsAreRefusedWithWhatIsWrong) {
         const char* message; // a part of the message
     } cases[] = {
         {"<world>", "<zaznam>", "místo <world>"},
-        {"</world>", "", "poškozený zápis XML"},
+        {"</world>", "", "je neúplný, končí předčasně"},
+        {"<name>", "<name><", "poškozený zápis XML na řádku 3"},
         {"<name>", "<name><b>", "nemá obsahovat další prvky"},
         {"<width>3<", "<width>21<", "Šířka mapy „21“ není mezi 3 a 20"},
         {"<height>3<", "<height>2<", "Výška mapy „2“"},
