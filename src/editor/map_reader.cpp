@@ -12,6 +12,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <limits>
 
 namespace kx {
 
@@ -19,6 +20,8 @@ namespace {
 
 // A 20 x 20 map is some 20 kB; anything far beyond is no map.
 constexpr qint64 kMaxMapFileSize = 1 << 20;
+// The most units a field can hold: the unit code, count x 10 + kind, is a 32-bit integer.
+constexpr int32_t kMaxUnitCount = (std::numeric_limits<int32_t>::max() - 6) / 10;
 
 QString tr8(const char* text) {
     return QString::fromUtf8(text);
@@ -241,7 +244,7 @@ class Parser {
                 }
             }
             const auto c = parseDecimalInt(QStringView(raw.c));
-            if (!c || (kind == 0 && *c != 0) || (kind != 0 && (*c <= 0 || *c > 99999999))) {
+            if (!c || (kind == 0 && *c != 0) || (kind != 0 && (*c <= 0 || *c > kMaxUnitCount))) {
                 setError(kind == 0
                              ? tr8("%1 nemá jednotky, ale jejich počet je „%2“.").arg(where, raw.c)
                              : tr8("%1 má počet jednotek „%2“; musí to být kladné celé "

@@ -84,6 +84,7 @@ TEST(MapReaderTest, DamagedMapsAreRefusedWithWhatIsWrong) {
         {"<id>0</id>", "<id>x</id>", "není celé číslo"},
         {"<t>", "<t>4", "neznámý terén"},
         {"<u>", "<u>Drak", "neznámou jednotku „Drak"},
+        {"<c>25<", "<c>300000000<", "počet jednotek „300000000“"},
         {"<c>0</c>", "<c>3</c>", "nemá jednotky, ale jejich počet je „3“"},
         {"<t>3</t><u></u><c>0<", "<t>3</t><u>Hovado</u><c>2<", "nedobytné, a přesto"},
         {"<fld><id>4</id>", "<fld><x>1</x><id>4</id>", "neznámý prvek <x>"},
