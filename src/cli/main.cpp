@@ -4,6 +4,7 @@
 #include "cli_common.h"
 #include "convert_command.h"
 #include "library_commands.h"
+#include "map_command.h"
 #include "replay_command.h"
 #include "stats_command.h"
 #include "summary_command.h"
@@ -23,6 +24,7 @@ constexpr kx::cli::Command kCommands[] = {
     {"query", kx::cli::kQueryUsage, kx::cli::runQuery},
     {"players", kx::cli::kPlayersUsage, kx::cli::runPlayers},
     {"bookmarks", kx::cli::kBookmarksUsage, kx::cli::runBookmarks},
+    {"map", kx::cli::kMapUsage, kx::cli::runMap},
 };
 
 } // namespace

@@ -9,8 +9,6 @@
 
 namespace kx {
 
-class UserMessages;
-
 // A drawn map has 3 to 20 columns and rows; the size lists offer exactly these.
 inline constexpr int kMinMapSide = 3;
 inline constexpr int kMaxMapSide = 20;
@@ -57,10 +55,6 @@ struct MapEditor {
     // A size list changed: item i of either list is a side of i + 3. The drawn map is lost.
     void cbXChange(int xItem, int yItem);
 
-    // Whether the drawing may be discarded: yes when it has not changed since it was started
-    // or last saved, otherwise the user's answer to the question (No by default).
-    bool mayDiscardDrawing(UserMessages& messages) const;
-
     // A palette picture was clicked: tags 1-3 are the terrains, anything else impassable.
     void image1Click(int tag);
 
@@ -74,8 +68,25 @@ struct MapEditor {
     // cells outside the map change nothing; returns whether a map cell was painted.
     bool dgMapSelectCell(int col, int row, int unitItem);
 
+    // A fill from grid cell (col, row): that cell and every cell joined to it through
+    // neighbours left, right, above or below of the same terrain (units do not count) are
+    // painted as a click paints them. Returns whether a cell changed.
+    bool fillArea(int col, int row, int unitItem);
+
+    // Paints every map cell of the rectangle with corners at grid cells (col1, row1) and
+    // (col2, row2), clipped to the map, as a click paints them. Returns whether a cell changed.
+    bool paintRectangle(int col1, int row1, int col2, int row2, int unitItem);
+
+    // Takes a drawing read from a map file (grids of one size within 3..20, editor codes);
+    // it counts as unchanged.
+    void loadDrawing(Grid fields, Grid units);
+
     // The picture of grid cell (col, row): blank for header cells and outside the map.
     int cellIcon(int col, int row) const;
+
+  private:
+    // Paints map cell (x, y) as a click does; returns whether it changed.
+    bool paintField(int x, int y, int unitItem);
 };
 
 } // namespace kx

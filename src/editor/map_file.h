@@ -25,6 +25,8 @@ struct MapTexts {
     QString edLimit;
     QString edMinE;
     QString edMaxE;
+
+    bool operator==(const MapTexts&) const = default;
 };
 
 // The file's terrain number of an editor field code: 0 normal, 1 swamp, 2 rock,

@@ -8,6 +8,9 @@ namespace kx {
 // The title of the program's message boxes.
 inline const char* const kApplicationTitle = "KX Review 0.5";
 
+// The answers to a question about unsaved changes: "Ano", "Ne", "Zrušit".
+enum class QuestionAnswer { Yes, No, Cancel };
+
 // Message boxes and yes/no questions. The viewer shows them with QMessageBox; tests and the
 // command line record them.
 class UserMessages {
@@ -16,6 +19,11 @@ class UserMessages {
     virtual void showMessage(const QString& text) = 0;
     // Returns true for "yes". defaultYes says which button Enter presses.
     virtual bool askYesNo(const QString& caption, const QString& text, bool defaultYes) = 0;
+    // A question with "Ano", "Ne" and "Zrušit"; Yes is the default button. Without a box of
+    // its own it is asked as yes/no and never cancelled.
+    virtual QuestionAnswer askYesNoCancel(const QString& caption, const QString& text) {
+        return askYesNo(caption, text, true) ? QuestionAnswer::Yes : QuestionAnswer::No;
+    }
 };
 
 // Keeps every text shown, in order; answers questions with a fixed answer.
@@ -28,9 +36,15 @@ class RecordedMessages : public UserMessages {
         shown.append(text);
         return answer;
     }
+    QuestionAnswer askYesNoCancel(const QString& caption, const QString& text) override {
+        Q_UNUSED(caption);
+        shown.append(text);
+        return threeWayAnswer;
+    }
 
     QStringList shown;
     bool answer = false;
+    QuestionAnswer threeWayAnswer = QuestionAnswer::Cancel;
 };
 
 // Long work (loading, conversion, backward jumps) reports through this so that a window can

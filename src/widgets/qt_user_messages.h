@@ -15,6 +15,7 @@ class QtUserMessages : public UserMessages {
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text, bool defaultYes) override;
+    QuestionAnswer askYesNoCancel(const QString& caption, const QString& text) override;
 
   private:
     QPointer<QWidget> parent_;

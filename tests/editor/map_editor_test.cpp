@@ -53,7 +53,7 @@ TEST(MapEditorTest, SizeListsGiveThreeToTwentyAndDiscardTheDrawing) {
     EXPECT_EQ(editor.height(), 20);
 }
 
-TEST(MapEditorTest, DiscardingTheDrawingAsksOnlyWhenItChangedSinceStartOrSave) {
+TEST(MapEditorTest, DrawingCountsAsChangedOnlySinceStartOrSave) {
     QTemporaryDir folder;
     const MapTexts texts{QStringLiteral("mapa"), {}, {}, "3", "10", "0", "100"};
     const auto paint = [](MapEditor& editor) {
@@ -63,36 +63,31 @@ TEST(MapEditorTest, DiscardingTheDrawingAsksOnlyWhenItChangedSinceStartOrSave) {
     const struct {
         const char* what;
         std::function<void(MapEditor&)> before;
-        bool answer;
-        bool asked;
-        bool may;
+        bool changed;
     } cases[] = {
-        {"started", [](MapEditor&) {}, false, false, true},
-        {"painted as it was", [](MapEditor& e) { e.dgMapSelectCell(2, 2, kNone); }, false, false,
+        {"started", [](MapEditor&) {}, false},
+        {"painted as it was", [](MapEditor& e) { e.dgMapSelectCell(2, 2, kNone); }, false},
+        {"painted", paint, true},
+        {"filled", [](MapEditor& e) { e.image1Click(kEditorSwamp), e.fillArea(1, 1, kNone); },
          true},
-        {"painted, no", paint, false, true, false},
-        {"painted, yes", paint, true, true, true},
         {"painted and saved",
          [&](MapEditor& e) {
              paint(e);
              RecordedMessages quiet;
              ASSERT_TRUE(button1Click(e, texts, folder.path(), quiet));
          },
-         false, false, true},
+         false},
         {"painted and resized",
          [&](MapEditor& e) {
              paint(e);
              e.cbXChange(0, 0);
          },
-         false, false, true},
+         false},
     };
     for (const auto& c : cases) {
         MapEditor editor;
         c.before(editor);
-        RecordedMessages messages;
-        messages.answer = c.answer;
-        EXPECT_EQ(editor.mayDiscardDrawing(messages), c.may) << c.what;
-        EXPECT_EQ(messages.shown.size(), c.asked ? 1 : 0) << c.what;
+        EXPECT_EQ(editor.drawingChanged, c.changed) << c.what;
     }
 }
 

@@ -15,7 +15,9 @@ QImage icon(int index) {
 }
 
 TEST_F(EditorWindowTest, ControlsStartWithTheirTextsLimitsAndDefaults) {
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("KXCreator - editor map v1.0"));
+    EXPECT_EQ(window.windowTitle(),
+              QString::fromUtf8("KXCreator - editor map v1.0 – nová mapa[*]"));
+    EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(window.objectName(), QStringLiteral("FCreate"));
     const struct {
         const char* name;
@@ -65,8 +67,8 @@ TEST_F(EditorWindowTest, SizeChangeDiscardsTheMapAndResizesTheGrid) {
     click(2, 2);
     ASSERT_EQ(window.editor().editUnits(1, 1), 51);
 
-    messages.answer = true;                      // the drawing may go
-    child<QComboBox>("cbX")->setCurrentIndex(0); // 3 columns
+    messages.threeWayAnswer = QuestionAnswer::No; // the drawing may go
+    child<QComboBox>("cbX")->setCurrentIndex(0);  // 3 columns
     EXPECT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(window.editor().width(), 3);
     EXPECT_EQ(window.editor().height(), 20);
@@ -85,7 +87,7 @@ TEST_F(EditorWindowTest, SizeChangeDiscardsTheMapAndResizesTheGrid) {
     EXPECT_EQ(child<QComboBox>("cbUnit")->currentIndex(), 1);
 }
 
-TEST_F(EditorWindowTest, NoToTheSizeQuestionKeepsTheSizeAndTheDrawing) {
+TEST_F(EditorWindowTest, CancellingTheSizeQuestionKeepsTheSizeAndTheDrawing) {
     QTest::mouseClick(child<QWidget>("Image3"), Qt::LeftButton);
     click(2, 2);
     auto* columns = child<QComboBox>("cbX");
@@ -215,6 +217,8 @@ TEST_F(EditorWindowTest, SavingWritesIntoTheCurrentDirectory) {
 
 TEST_F(EditorWindowTest, ClosingHidesAndKeepsTheMapAndTexts) {
     QPointer<TFCreate> alive(&window);
+    // "Ne" to the unsaved changes: the window closes and keeps them.
+    messages.threeWayAnswer = QuestionAnswer::No;
     child<QLineEdit>("edName")->setText("Ostrov");
     QTest::mouseClick(child<QWidget>("Image2"), Qt::LeftButton);
     click(5, 5);
@@ -231,6 +235,7 @@ TEST_F(EditorWindowTest, ClosingHidesAndKeepsTheMapAndTexts) {
     // Esc closes as well.
     QTest::keyClick(child<QLineEdit>("edName"), Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(files().isEmpty());
 }
 

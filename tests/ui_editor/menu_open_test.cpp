@@ -15,7 +15,9 @@ TEST(EditorMenuTest, MenuItemOpensTheEditorModallyAndClosingOnlyHidesIt) {
     mainWindow.show();
     TFCreate editor(&mainWindow);
     mainWindow.setEditorWindow(&editor);
-    EXPECT_FALSE(editor.isVisible());
+    editor.setMessages(&messages);
+    messages.threeWayAnswer =
+        QuestionAnswer::No; // the changed name need not be saved EXPECT_FALSE(editor.isVisible());
 
     auto* item = mainWindow.findChild<QAction*>(QStringLiteral("mmUtilCre"));
     ASSERT_NE(item, nullptr);

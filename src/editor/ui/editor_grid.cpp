@@ -1,6 +1,7 @@
 #include "editor_grid.h"
 
 #include "editor_icons.h"
+#include "preview_icons.h"
 
 #include "editor/map_editor.h"
 #include "mapview/ui/map_renderer.h"
@@ -24,15 +25,19 @@ namespace {
 // exist.
 class EditorCells : public MapCells {
   public:
-    explicit EditorCells(const MapEditor& editor) : editor_(editor) {}
+    EditorCells(const MapEditor& editor, bool preview = false)
+        : editor_(editor), preview_(preview) {}
     QSize gridSize() const override { return QSize(editor_.columnCount(), editor_.rowCount()); }
     bool bodyShown() const override { return editor_.editAllocated; }
     const QPixmap& cellPixmap(int column, int row, qreal devicePixelRatio) const override {
-        return editorIconPixmap(editor_.cellIcon(column, row), devicePixelRatio);
+        const int icon = editor_.cellIcon(column, row);
+        return preview_ ? previewIconPixmap(icon, devicePixelRatio)
+                        : editorIconPixmap(icon, devicePixelRatio);
     }
 
   private:
     const MapEditor& editor_;
+    bool preview_;
 };
 
 } // namespace
@@ -49,6 +54,13 @@ EditorGrid::EditorGrid(const MapEditor& editor, QWidget* parent)
 void EditorGrid::mapResized() {
     setFixedSize(sizeHint());
     updateGeometry();
+    update();
+}
+
+void EditorGrid::setPreview(bool preview) {
+    if (preview_ == preview)
+        return;
+    preview_ = preview;
     update();
 }
 
@@ -78,7 +90,7 @@ QSize EditorGrid::sizeHint() const {
 }
 
 void EditorGrid::paintEvent(QPaintEvent* event) {
-    const EditorCells cells(editor_);
+    const EditorCells cells(editor_, preview_);
     const MapLook look{palette().color(QPalette::Button), palette().color(QPalette::ButtonText),
                        font(), narrowFont_};
     QPainter painter(this);
@@ -95,22 +107,42 @@ void EditorGrid::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     const QPoint cell = cellAt(event->position().toPoint());
-    if (!isBodyCell(cell))
+    if (!isBodyCell(cell) || painting_)
         return;
+    if (fillMode_ || event->modifiers().testFlag(Qt::ShiftModifier)) {
+        fillRequested(cell.x(), cell.y());
+        return;
+    }
     painting_ = true;
+    rectangle_ = event->modifiers().testFlag(Qt::ControlModifier);
+    anchor_ = cell;
     lastPainted_ = cell;
-    selectCell(cell.x(), cell.y());
+    strokeStarted(rectangle_);
+    if (rectangle_)
+        rectangleDragged(cell.x(), cell.y(), cell.x(), cell.y());
+    else
+        selectCell(cell.x(), cell.y());
 }
 
 void EditorGrid::mouseMoveEvent(QMouseEvent* event) {
     if (!painting_ || !(event->buttons() & Qt::LeftButton))
         return QWidget::mouseMoveEvent(event);
-    paintTowards(cellAt(event->position().toPoint()));
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (!rectangle_)
+        return paintTowards(cell);
+    // The rectangle keeps its last corner while the pointer is off the map.
+    if (isBodyCell(cell) && cell != lastPainted_) {
+        lastPainted_ = cell;
+        rectangleDragged(anchor_.x(), anchor_.y(), cell.x(), cell.y());
+    }
 }
 
 void EditorGrid::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton && painting_) {
         painting_ = false;
+        rectangle_ = false;
+        strokeFinished();
+    }
     QWidget::mouseReleaseEvent(event);
 }
 

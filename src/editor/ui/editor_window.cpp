@@ -3,25 +3,34 @@
 
 #include "description_edit.h"
 #include "editor_grid.h"
+#include "map_edit_command.h"
 #include "palette_image.h"
 
+#include "editor/map_reader.h"
 #include "mapview/ui/map_renderer.h"
 #include "records/unit_kinds.h"
 #include "widgets/elided_label.h"
 #include "widgets/named_widget.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace kx {
@@ -54,7 +63,7 @@ void fitToLength(QLineEdit* line) {
 
 TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&boxes_) {
     setObjectName(QStringLiteral("FCreate"));
-    setWindowTitle(QStringLiteral("KXCreator - editor map v1.0"));
+    undoStack_ = new QUndoStack(this);
 
     auto* left = new QVBoxLayout;
     left->addWidget(buildTerrainGroup());
@@ -73,6 +82,8 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
 
     // The map keeps its cells' size; the area around it scrolls when the window is small.
     dgMap_ = new EditorGrid(editor_);
+    // A click on the map takes the focus from the edits, so Ctrl+Z undoes the map, not a text.
+    dgMap_->setFocusPolicy(Qt::ClickFocus);
     mapArea_ = named(new QScrollArea, "mapArea");
     mapArea_->setFrameShape(QFrame::NoFrame);
     mapArea_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -84,10 +95,14 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
     lbStatus_ = named(new ElidedLabel(Qt::ElideMiddle), "lbStatus");
     lbStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildToolRow());
+    right->addWidget(mapArea_, 1);
     auto* panes = new QHBoxLayout;
     panes->addLayout(left, 0);
-    panes->addWidget(mapArea_, 1);
+    panes->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(buildMenus());
     layout->addLayout(panes, 1);
     layout->addWidget(lbStatus_);
 
@@ -97,6 +112,20 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
     connect(cbY_, &QComboBox::currentIndexChanged, this, &TFCreate::cbXChange);
     connect(edUnit_, &QLineEdit::textChanged, this, &TFCreate::edUnitChange);
     connect(dgMap_, &EditorGrid::selectCell, this, &TFCreate::dgMapSelectCell);
+    connect(dgMap_, &EditorGrid::strokeStarted, this, &TFCreate::strokeStarted);
+    connect(dgMap_, &EditorGrid::rectangleDragged, this, &TFCreate::rectangleDragged);
+    connect(dgMap_, &EditorGrid::strokeFinished, this, &TFCreate::strokeFinished);
+    connect(dgMap_, &EditorGrid::fillRequested, this, &TFCreate::fillRequested);
+    // A text or setting is one step once it is finished: the edit left or Enter pressed.
+    for (QLineEdit* line : {edName_, edAuthor_, edSpeed_, edLimit_, edMinE_, edMaxE_}) {
+        connect(line, &QLineEdit::editingFinished, this, &TFCreate::commitTexts);
+        connect(line, &QLineEdit::textChanged, this, &TFCreate::updateTitle);
+    }
+    mPopis_->installEventFilter(this);
+    connect(mPopis_, &QPlainTextEdit::textChanged, this, &TFCreate::updateTitle);
+    connect(undoStack_, &QUndoStack::cleanChanged, this, &TFCreate::updateTitle);
+    committedTexts_ = mapTexts();
+    updateTitle();
     connect(Button1_, &QPushButton::clicked, this, &TFCreate::Button1Click);
     connect(Button2_, &QPushButton::clicked, this, &TFCreate::Button2Click);
 
@@ -106,6 +135,68 @@ TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&
                              layout->contentsMargins().left() + layout->contentsMargins().right()),
            std::max(450, grid.height() + 2 * layout->contentsMargins().top() + layout->spacing() +
                              lbStatus_->sizeHint().height()));
+}
+
+QWidget* TFCreate::buildMenus() {
+    auto* bar = named(new QMenuBar, "menuBar");
+    QMenu* map = bar->addMenu(QString::fromUtf8("&Mapa"));
+    openAction_ =
+        map->addAction(QString::fromUtf8("&Otevřít mapu…"), this, &TFCreate::openMapClick);
+    openAction_->setObjectName(QStringLiteral("acOpen"));
+    openAction_->setShortcut(QKeySequence::Open);
+    QAction* save = map->addAction(QString::fromUtf8("&Uložit"), this, &TFCreate::Button1Click);
+    save->setObjectName(QStringLiteral("acSave"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+
+    QMenu* edit = bar->addMenu(QString::fromUtf8("Úpra&vy"));
+    // The entries name the step they undo or redo; texts still being typed become a step
+    // first, so they are what a click on "Zpět" undoes.
+    undoAction_ = edit->addAction(QString::fromUtf8("&Zpět"), this, [this] {
+        commitTexts();
+        undoStack_->undo();
+    });
+    undoAction_->setObjectName(QStringLiteral("acUndo"));
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = edit->addAction(QString::fromUtf8("Z&novu"), this, [this] {
+        commitTexts();
+        undoStack_->redo();
+    });
+    redoAction_->setObjectName(QStringLiteral("acRedo"));
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    const auto name = [](QAction* action, const QString& caption, const QString& step) {
+        action->setText(step.isEmpty() ? caption : caption + QStringLiteral(": ") + step);
+    };
+    connect(undoStack_, &QUndoStack::undoTextChanged, this, [this, name](const QString& step) {
+        name(undoAction_, QString::fromUtf8("&Zpět"), step);
+    });
+    connect(undoStack_, &QUndoStack::redoTextChanged, this, [this, name](const QString& step) {
+        name(redoAction_, QString::fromUtf8("Z&novu"), step);
+    });
+    connect(undoStack_, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+    undoAction_->setEnabled(false);
+    redoAction_->setEnabled(false);
+    return bar;
+}
+
+QWidget* TFCreate::buildToolRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    tbFill_ = named(new QToolButton, "tbFill");
+    tbFill_->setText(QString::fromUtf8("Vyplni&t"));
+    tbFill_->setCheckable(true);
+    tbFill_->setToolTip(QString::fromUtf8("Kliknutí vyplní souvislou oblast stejného terénu "
+                                          "(také Shift+klik); Ctrl+tažení kreslí obdélník"));
+    connect(tbFill_, &QToolButton::toggled, this, [this](bool on) { dgMap_->setFillMode(on); });
+    cbPreview_ = named(new QCheckBox(QString::fromUtf8("Ná&hled hry")), "cbPreview");
+    cbPreview_->setToolTip(QString::fromUtf8("Mapa, jak ji ukáže přehrávač záznamů"));
+    connect(cbPreview_, &QCheckBox::toggled, this, [this](bool on) { dgMap_->setPreview(on); });
+    layout->addWidget(tbFill_);
+    layout->addWidget(cbPreview_);
+    layout->addStretch();
+    return row;
 }
 
 QGroupBox* TFCreate::buildTerrainGroup() {
@@ -233,17 +324,19 @@ void TFCreate::Image1Click(int tag) {
 void TFCreate::cbXChange() {
     if (cbX_->currentIndex() == shownX_ && cbY_->currentIndex() == shownY_)
         return;
-    if (!editor_.mayDiscardDrawing(*messages_)) {
-        // "Ne": the lists go back to the size of the map, which stays as drawn.
-        const QSignalBlocker blockX(cbX_);
-        const QSignalBlocker blockY(cbY_);
-        cbX_->setCurrentIndex(shownX_);
-        cbY_->setCurrentIndex(shownY_);
+    const int x = cbX_->currentIndex();
+    const int y = cbY_->currentIndex();
+    // The lists show the map's size while the question is open and after "Zrušit".
+    showSizeInLists();
+    if (!mayReplaceDrawing(resizeQuestion()))
         return;
-    }
-    shownX_ = cbX_->currentIndex();
-    shownY_ = cbY_->currentIndex();
-    editor_.cbXChange(shownX_, shownY_);
+    commitTexts();
+    MapEditRecorder step;
+    step.begin(editNameSize(), editor_, mapTexts());
+    editor_.cbXChange(x, y);
+    if (auto edit = step.finish(editor_, mapTexts()))
+        push(std::move(*edit));
+    showSizeInLists();
     dgMap_->mapResized();
 }
 
@@ -252,21 +345,181 @@ void TFCreate::edUnitChange() {
 }
 
 void TFCreate::dgMapSelectCell(int col, int row) {
-    if (editor_.dgMapSelectCell(col, row, cbUnit_->currentIndex()))
+    if (editor_.dgMapSelectCell(col, row, cbUnit_->currentIndex())) {
+        ++strokeCells_;
         dgMap_->redrawCell(col, row);
+    }
+}
+
+void TFCreate::strokeStarted(bool rectangle) {
+    commitTexts();
+    strokeCells_ = 0;
+    stroke_.begin(rectangle ? editNameRectangle() : editNameClick(), editor_, mapTexts());
+}
+
+void TFCreate::rectangleDragged(int col1, int row1, int col2, int row2) {
+    if (!stroke_.active())
+        return;
+    // The rectangle is drawn afresh on the map as it was when the drag began.
+    restoreDrawing(editor_, *stroke_.before());
+    editor_.paintRectangle(col1, row1, col2, row2, cbUnit_->currentIndex());
+    dgMap_->update();
+}
+
+void TFCreate::strokeFinished() {
+    auto edit = stroke_.finish(editor_, mapTexts());
+    if (!edit)
+        return;
+    if (strokeCells_ > 1)
+        edit->name = editNameStroke();
+    push(std::move(*edit));
+}
+
+void TFCreate::fillRequested(int col, int row) {
+    commitTexts();
+    MapEditRecorder step;
+    step.begin(editNameFill(), editor_, mapTexts());
+    editor_.fillArea(col, row, cbUnit_->currentIndex());
+    if (auto edit = step.finish(editor_, mapTexts())) {
+        push(std::move(*edit));
+        dgMap_->update();
+    }
+}
+
+void TFCreate::commitTexts() {
+    const MapTexts texts = mapTexts();
+    if (texts == committedTexts_)
+        return;
+    MapEdit edit{editNameParameter(), captureState(editor_, committedTexts_),
+                 captureState(editor_, texts)};
+    committedTexts_ = texts;
+    push(std::move(edit));
+}
+
+void TFCreate::push(MapEdit edit) {
+    editor_.drawingChanged = true;
+    undoStack_->push(
+        new MapEditCommand(std::move(edit), [this](const MapState& state) { applyState(state); }));
+    updateTitle();
+}
+
+void TFCreate::applyState(const MapState& state) {
+    restoreDrawing(editor_, state);
+    setTexts(state.texts);
+    showSizeInLists();
+    dgMap_->mapResized();
+    updateTitle();
+}
+
+void TFCreate::setTexts(const MapTexts& texts) {
+    committedTexts_ = texts;
+    const std::pair<QLineEdit*, const QString*> lines[] = {
+        {edName_, &texts.edName},   {edAuthor_, &texts.edAuthor}, {edSpeed_, &texts.edSpeed},
+        {edLimit_, &texts.edLimit}, {edMinE_, &texts.edMinE},     {edMaxE_, &texts.edMaxE}};
+    // Only changed texts are set, so a cursor stays where it was in the others.
+    for (const auto& [line, text] : lines)
+        if (line->text() != *text)
+            line->setText(*text);
+    if (mPopis_->toPlainText() != texts.mPopis)
+        mPopis_->setPlainText(texts.mPopis);
+}
+
+void TFCreate::showSizeInLists() {
+    const QSignalBlocker blockX(cbX_);
+    const QSignalBlocker blockY(cbY_);
+    shownX_ = editor_.width() - kMinMapSide;
+    shownY_ = editor_.height() - kMinMapSide;
+    cbX_->setCurrentIndex(shownX_);
+    cbY_->setCurrentIndex(shownY_);
+}
+
+bool TFCreate::hasUnsavedChanges() {
+    return !undoStack_->isClean() || mapTexts() != committedTexts_;
+}
+
+void TFCreate::updateTitle() {
+    const QString file =
+        fileName_.isEmpty() ? QString::fromUtf8("nová mapa") : QFileInfo(fileName_).fileName();
+    setWindowTitle(QString::fromUtf8("KXCreator - editor map v1.0 – %1[*]").arg(file));
+    setWindowModified(hasUnsavedChanges());
+}
+
+bool TFCreate::mayReplaceDrawing(const QString& question) {
+    return kx::mayReplaceDrawing(hasUnsavedChanges(), question, *messages_,
+                                 [this] { return saveMap(); });
+}
+
+bool TFCreate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mPopis_ && event->type() == QEvent::FocusOut)
+        commitTexts();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFCreate::setMapFileChooser(std::function<QString()> chooser) {
+    chooseMapFile_ = std::move(chooser);
+}
+
+void TFCreate::openMapClick() {
+    if (!mayReplaceDrawing(openQuestion()))
+        return;
+    const QString path = chooseMapFile_
+                             ? chooseMapFile_()
+                             : QFileDialog::getOpenFileName(
+                                   this, QString::fromUtf8("Otevřít mapu"), QDir::currentPath(),
+                                   QString::fromUtf8("Mapy (*.xml);;Všechny soubory (*)"));
+    if (!path.isEmpty())
+        openMap(path);
+}
+
+bool TFCreate::openMap(const QString& path) {
+    MapReading reading = readMapFile(path);
+    if (!reading.map) {
+        messages_->showMessage(QString::fromUtf8("Mapu ze souboru „%1“ nelze otevřít.\n\n%2")
+                                   .arg(QDir::toNativeSeparators(path), reading.error));
+        return false;
+    }
+    LoadedMap& map = *reading.map;
+    editor_.loadDrawing(std::move(map.editFields), std::move(map.editUnits));
+    setTexts(map.texts);
+    showSizeInLists();
+    dgMap_->mapResized();
+    // A map opened is a new document: the steps of the one before do not apply to it.
+    undoStack_->clear();
+    undoStack_->setClean();
+    fileName_ = path;
+    lbStatus_->setText(QString::fromUtf8("Otevřena mapa ze souboru %1")
+                           .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    updateTitle();
+    return true;
 }
 
 void TFCreate::Button1Click() {
+    saveMap();
+}
+
+bool TFCreate::saveMap() {
+    commitTexts();
     QString path;
     const bool saved = button1Click(editor_, mapTexts(), QDir::currentPath(), *messages_, &path);
     lbStatus_->setText(saved
                            ? QString::fromUtf8("Mapa uložena do souboru %1")
                                  .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
                            : QString());
+    if (saved) {
+        undoStack_->setClean();
+        fileName_ = path;
+        updateTitle();
+    }
+    return saved;
 }
 
 void TFCreate::Button2Click() {
     close();
+}
+
+void TFCreate::reject() {
+    if (mayReplaceDrawing(closeQuestion()))
+        QDialog::reject();
 }
 
 } // namespace kx
