@@ -61,6 +61,12 @@ void fitToLength(QLineEdit* line) {
 
 } // namespace
 
+// The undo stack goes first: clearing it as the base class deletes it would tell this
+// window, no longer a TFCreate then, about its steps.
+TFCreate::~TFCreate() {
+    delete undoStack_;
+}
+
 TFCreate::TFCreate(QWidget* parent) : QDialog(parent), boxes_(this), messages_(&boxes_) {
     setObjectName(QStringLiteral("FCreate"));
     undoStack_ = new QUndoStack(this);

@@ -40,6 +40,7 @@ class TFCreate : public QDialog {
     Q_OBJECT
   public:
     explicit TFCreate(QWidget* parent = nullptr);
+    ~TFCreate() override;
 
     const MapEditor& editor() const { return editor_; }
     // The texts as they go into the map file.
