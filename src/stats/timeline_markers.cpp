@@ -108,10 +108,15 @@ std::vector<TimelineMarker> MarkerCollector::finish(int32_t lastEvent) {
     return std::move(markers_);
 }
 
+std::vector<TimelineMarker>::const_iterator
+firstMarkerFrom(const std::vector<TimelineMarker>& markers, int32_t event) {
+    return std::lower_bound(markers.begin(), markers.end(), event,
+                            [](const TimelineMarker& m, int32_t e) { return m.event < e; });
+}
+
 int32_t nextMarkerEvent(const std::vector<TimelineMarker>& markers, int32_t event,
                         const MarkerFilter& filter) {
-    auto at = std::upper_bound(markers.begin(), markers.end(), event,
-                               [](int32_t e, const TimelineMarker& m) { return e < m.event; });
+    auto at = firstMarkerFrom(markers, event + 1);
     for (; at != markers.end(); ++at)
         if (filter.accepts(*at))
             return at->event;
@@ -120,8 +125,7 @@ int32_t nextMarkerEvent(const std::vector<TimelineMarker>& markers, int32_t even
 
 int32_t previousMarkerEvent(const std::vector<TimelineMarker>& markers, int32_t event,
                             const MarkerFilter& filter) {
-    auto at = std::lower_bound(markers.begin(), markers.end(), event,
-                               [](const TimelineMarker& m, int32_t e) { return m.event < e; });
+    auto at = firstMarkerFrom(markers, event);
     while (at != markers.begin()) {
         --at;
         if (filter.accepts(*at))
@@ -132,8 +136,7 @@ int32_t previousMarkerEvent(const std::vector<TimelineMarker>& markers, int32_t 
 
 bool isMarkedEvent(const std::vector<TimelineMarker>& markers, int32_t event,
                    const MarkerFilter& filter) {
-    auto at = std::lower_bound(markers.begin(), markers.end(), event,
-                               [](const TimelineMarker& m, int32_t e) { return m.event < e; });
+    auto at = firstMarkerFrom(markers, event);
     for (; at != markers.end() && at->event == event; ++at)
         if (filter.accepts(*at))
             return true;

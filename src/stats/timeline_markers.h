@@ -66,6 +66,10 @@ class MarkerCollector {
     bool won_ = false;
 };
 
+// The first of markers (sorted by event) at or after `event`.
+std::vector<TimelineMarker>::const_iterator
+firstMarkerFrom(const std::vector<TimelineMarker>& markers, int32_t event);
+
 // The markers `filter` accepts, found by event in markers sorted by event.
 // The first one after `event`, or -1.
 int32_t nextMarkerEvent(const std::vector<TimelineMarker>& markers, int32_t event,

@@ -1,5 +1,6 @@
 #include "record_files.h"
 
+#include "fields_owned.h"
 #include "generated_log.h"
 #include "records/time_stamp.h"
 #include "replay/session.h"
@@ -16,14 +17,6 @@ using namespace kx;
 namespace {
 
 using Mark = std::tuple<int32_t, MarkerKind, int>; // event, kind, player
-
-int32_t fieldsOwned(const World& world, int player) {
-    int32_t fields = 0;
-    for (int x = 0; x < world.width(); ++x)
-        for (int y = 0; y < world.height(); ++y)
-            fields += fieldOwner(world.fieldGrid(x, y)) == player + 1 ? 1 : 0;
-    return fields;
-}
 
 // What a live replay shows at each step: the attack's sentence, the teams that fall, the
 // fields counted anew, the day of the event's time stamp.

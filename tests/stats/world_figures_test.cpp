@@ -1,5 +1,6 @@
 #include "record_files.h"
 
+#include "fields_owned.h"
 #include "generated_log.h"
 #include "records/time_stamp.h"
 #include "replay/production.h"
@@ -34,14 +35,6 @@ struct Loaded {
 
 QString generated(RecordFiles& files, uint64_t seed, int events, int players) {
     return writeGeneratedLog(files, seed, events, players, 14, 11);
-}
-
-int32_t fieldsOwned(const World& world, int player) {
-    int32_t fields = 0;
-    for (int x = 0; x < world.width(); ++x)
-        for (int y = 0; y < world.height(); ++y)
-            fields += fieldOwner(world.fieldGrid(x, y)) == player + 1 ? 1 : 0;
-    return fields;
 }
 
 // The row holds what the replayed world shows for every player.

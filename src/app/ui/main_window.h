@@ -122,6 +122,7 @@ class TFMain : public QMainWindow {
     void figuresFinished();
     void showMarkedEvents();
     void reloadBookmarks();
+    void storeNote(const QString& hash, int32_t event, const QString& note);
     void stopSlideShowAtMarker();
     QWidget* buildSlideSpeed();
     bool replayKeyPressed(QKeyEvent* event);

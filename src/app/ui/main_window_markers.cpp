@@ -188,13 +188,7 @@ void TFMain::addBookmark(int32_t event) {
             QString::fromUtf8("Záznam se ještě prochází; záložku přidejte za okamžik."));
         return;
     }
-    const std::optional<QString> note =
-        noteAsker_(QString::fromUtf8("Záložka u akce %1").arg(event), QString());
-    if (!note)
-        return;
-    if (!bookmarkStore_.set(hash, {event, *note}))
-        messages_->showMessage(bookmarkStore_.lastError());
-    reloadBookmarks();
+    storeNote(hash, event, QString());
 }
 
 void TFMain::renameBookmark(int32_t event) {
@@ -202,11 +196,16 @@ void TFMain::renameBookmark(int32_t event) {
     const QString hash = figures_->contentHash();
     if (at == bookmarks_.end() || hash.isEmpty())
         return;
-    const std::optional<QString> note =
-        noteAsker_(QString::fromUtf8("Záložka u akce %1").arg(event), at->second);
-    if (!note)
+    storeNote(hash, event, at->second);
+}
+
+// Asks for the bookmark's note, starting from `note`, and keeps it unless the user cancels.
+void TFMain::storeNote(const QString& hash, int32_t event, const QString& note) {
+    const std::optional<QString> answer =
+        noteAsker_(QString::fromUtf8("Záložka u akce %1").arg(event), note);
+    if (!answer)
         return;
-    if (!bookmarkStore_.set(hash, {event, *note}))
+    if (!bookmarkStore_.set(hash, {event, *answer}))
         messages_->showMessage(bookmarkStore_.lastError());
     reloadBookmarks();
 }

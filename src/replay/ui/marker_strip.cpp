@@ -150,8 +150,7 @@ int32_t MarkerStrip::markedEventNear(int x) const {
             eventOfColumn(x - strip.left() - kNearPixels - 1, first_, last_, strip.width());
         const int32_t to =
             eventOfColumn(x - strip.left() + kNearPixels + 1, first_, last_, strip.width());
-        auto at = std::lower_bound(markers_->begin(), markers_->end(), from,
-                                   [](const TimelineMarker& m, int32_t e) { return m.event < e; });
+        auto at = firstMarkerFrom(*markers_, from);
         for (; at != markers_->end() && at->event <= to; ++at)
             if (filter_.accepts(*at))
                 consider(at->event);

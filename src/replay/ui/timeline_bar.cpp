@@ -189,8 +189,7 @@ QString TimelineBar::describe(int32_t event) {
         what << QString::fromUtf8("Záložka „%1“").arg(at->second);
     if (markers_) {
         const MarkerFilter filter = markerFilter();
-        auto at = std::lower_bound(markers_->begin(), markers_->end(), event,
-                                   [](const TimelineMarker& m, int32_t e) { return m.event < e; });
+        auto at = firstMarkerFrom(*markers_, event);
         for (; at != markers_->end() && at->event == event; ++at)
             if (filter.accepts(*at))
                 what << markerKindName(at->kind);
