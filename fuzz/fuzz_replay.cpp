@@ -2,15 +2,22 @@
 //
 // Input layout: [record bytes][action bytes][control byte]. The control byte's bit 0 reads
 // the record as an XML record (else as an event log), bit 1 loads a small good record before
-// it, and bits 2 to 7 give the number of action bytes before the control byte. Each action
+// it, and bits 2 to 7 give the number of action bytes before the control byte, of which the
+// first kMaxActions are done. Each action
 // byte is a user action (low four bits) with an argument (high four bits): forward, forward
 // ten, back, back ten, "Pokračovat" or a reload, selecting a player, pointing at the map,
 // the view and highlight, the slide show, the interval edit, and loads of the good record or
 // of the same file read the other way.
 //
+// Worlds with a side longer than kMaxSide fields are left to the loaders' own targets: they only
+// slow the replay down. A custom mutator keeps the record mostly well formed (record_mutator.h) and
+// mutates the actions and the control byte apart from it.
+//
 // Two sessions do the same: one jumps back from copies of the world, the other rebuilds and
 // replays from the first event. After every action the state must be consistent, and at the
 // end both sessions must show the same state, as kxrtool replay prints it.
+
+#include "record_mutator.h"
 
 #include "records/record_loader.h"
 #include "replay/session.h"
@@ -29,8 +36,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
 namespace {
+
+constexpr size_t kMaxActions = 24;
+constexpr int kMaxSide = 32;
+// Loads are the dearest actions; beyond this many in one session they step forward instead.
+constexpr int kMaxReloads = 3;
 
 void check(bool condition) {
     if (!condition)
@@ -64,6 +81,39 @@ QString writeFile(const char* role, const char* bytes, size_t size) {
     check(std::fwrite(bytes, 1, size, file) == size);
     check(std::fclose(file) == 0);
     return path;
+}
+
+// Whether the record declares a side longer than kMaxSide fields: the event log's header
+// fields 3 and 4, or an XML record's <width> and <height>. Read before loading, as a large
+// world's grids cost more to allocate than a small record costs to replay.
+bool declaresLargeWorld(std::string_view text) {
+    auto large = [](std::string_view number) {
+        while (!number.empty() && number.front() == ' ')
+            number.remove_prefix(1);
+        size_t digits = 0;
+        int value = 0;
+        while (digits < number.size() && number[digits] >= '0' && number[digits] <= '9') {
+            if (++digits > 3)
+                return true;
+            value = value * 10 + (number[digits - 1] - '0');
+        }
+        return value > kMaxSide;
+    };
+    for (const std::string_view tag : {"<width>", "<height>"}) {
+        const size_t at = text.find(tag);
+        if (at != std::string_view::npos && large(text.substr(at + tag.size())))
+            return true;
+    }
+    std::string_view header = text.substr(0, text.find('\n'));
+    for (int field = 0; field <= 4; ++field) {
+        const size_t end = header.find(';');
+        if (end == std::string_view::npos)
+            return false;
+        if (field >= 3 && large(header.substr(0, end)))
+            return true;
+        header.remove_prefix(end + 1);
+    }
+    return false;
 }
 
 struct Paths {
@@ -102,9 +152,14 @@ void checkState(const kx::ReplaySession& session) {
         check(player[kx::Team] >= kx::kTeamDestroyed && player[kx::Team] <= kx::kTeamLes);
 }
 
-void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, kx::RecordFormat reading) {
+void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, kx::RecordFormat reading,
+         int& reloads) {
     using K = kx::ReplayAction::Kind;
     const int arg = byte >> 4;
+    const bool reload = (byte & 15) == 14 || (byte & 15) == 15 ||
+                        ((byte & 15) == 4 && !session.state().summaryShown);
+    if (reload && ++reloads > kMaxReloads)
+        byte = 0;
     auto perform = [&session](K kind, int number = 0, QString text = {}) {
         kx::performReplayAction(session, kx::ReplayAction{kind, number, 0, std::move(text)});
     };
@@ -162,10 +217,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t control = data[size - 1];
     const kx::RecordFormat reading =
         control & 1 ? kx::RecordFormat::Xml : kx::RecordFormat::EventLog;
-    const size_t actionCount = std::min<size_t>(control >> 2, size - 1);
-    const size_t recordSize = size - 1 - actionCount;
+    const size_t actionBytes = std::min<size_t>(control >> 2, size - 1);
+    const size_t actionCount = std::min(actionBytes, kMaxActions);
+    const size_t recordSize = size - 1 - actionBytes;
     const uint8_t* actions = data + recordSize;
 
+    if (declaresLargeWorld({reinterpret_cast<const char*>(data), recordSize}))
+        return -1; // not kept in the corpus
     const Paths& p = paths();
     writeFile("record", reinterpret_cast<const char*>(data), recordSize);
 
@@ -181,8 +239,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(session->loadRecord(p.good, kx::RecordFormat::EventLog));
         session->loadRecord(p.record, reading);
         checkState(*session);
+        int reloads = 0;
         for (size_t i = 0; i < actionCount; ++i) {
-            act(*session, actions[i], i + 1 < actionCount ? actions[i + 1] : 0, reading);
+            act(*session, actions[i], i + 1 < actionCount ? actions[i + 1] : 0, reading, reloads);
             checkState(*session);
         }
     }
@@ -191,4 +250,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(a == kx::mainStateJson(rebuilds, messagesB.shown));
     check(!QJsonDocument(a).toJson(QJsonDocument::Compact).isEmpty());
     return 0;
+}
+
+// Mutates the record, the actions or the control byte, each apart from the others.
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
+    if (size == 0 || seed % 8 == 0)
+        return LLVMFuzzerMutate(data, size, maxSize);
+    uint8_t control = data[size - 1];
+    size_t actionBytes = std::min<size_t>(control >> 2, size - 1);
+    std::string record(reinterpret_cast<const char*>(data), size - 1 - actionBytes);
+    std::string actions(reinterpret_cast<const char*>(data) + record.size(), actionBytes);
+    switch (seed % 8) {
+    case 1:
+    case 2: {
+        actions.resize(kMaxActions);
+        actions.resize(LLVMFuzzerMutate(reinterpret_cast<uint8_t*>(actions.data()),
+                                        std::min(actionBytes, kMaxActions), kMaxActions));
+        break;
+    }
+    case 3:
+        control ^= uint8_t(1 << (seed / 8 % 2));
+        break;
+    default: {
+        const size_t room = maxSize > actions.size() + 1 ? maxSize - actions.size() - 1 : 0;
+        const size_t recordSize = record.size();
+        record.resize(std::max(room, recordSize));
+        record.resize(kxfuzz::mutateRecord(reinterpret_cast<uint8_t*>(record.data()), recordSize,
+                                           room, seed / 8));
+        break;
+    }
+    }
+    control = uint8_t((control & 3) | (actions.size() << 2));
+    const std::string input = record + actions + char(control);
+    if (input.size() > maxSize)
+        return LLVMFuzzerMutate(data, size, maxSize);
+    std::memcpy(data, input.data(), input.size());
+    return input.size();
 }

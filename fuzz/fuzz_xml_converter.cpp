@@ -2,7 +2,10 @@
 //
 // The input is the bytes of an XML record. The conversion must end (success or failure)
 // without reading outside its lines, report progress only from 0 to 50, give a reason exactly
-// when it fails, and produce event-log lines that the splitter accepts.
+// when it fails, and produce event-log lines that the splitter accepts. Most mutations keep
+// the record's lines and elements whole (record_mutator.h).
+
+#include "record_mutator.h"
 
 #include "records/event_list.h"
 #include "records/xml_converter.h"
@@ -60,4 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(converter.convertXmlRecord() == converted);
     check(converter.kxr().size() == produced);
     return 0;
+}
+
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned seed) {
+    if (seed % 4 == 0)
+        return LLVMFuzzerMutate(data, size, maxSize);
+    return kxfuzz::mutateRecord(data, size, maxSize, seed / 4);
 }

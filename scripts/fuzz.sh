@@ -1,85 +1,200 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang with address and undefined-behaviour sanitizers) into
-# build-fuzz/, replays the committed crash inputs of fuzz/regressions/, then runs every target
-# for SECONDS each (default 60) and prints how long it ran and how many inputs it tried.
-# Fails when any target crashes, hangs or runs out of memory; the input is kept under
-# build-fuzz/artifacts/<target>/ (commit it to fuzz/regressions/<target>/ with the fix).
-#
-# Usage: scripts/fuzz.sh [SECONDS]          KX_FUZZ_BUILD_DIR overrides the build directory.
+# build-fuzz/ and replays every committed input (the corpora of fuzz/corpus/ and the crash
+# inputs of fuzz/regressions/); then either
+#   scripts/fuzz.sh [SECONDS]            runs every target for SECONDS each (default 60), or
+#   scripts/fuzz.sh --campaign HOURS     runs all targets for HOURS (a decimal number) on all
+#                                        cores, merges what they found into fuzz/corpus/
+#                                        (minimised with -merge=1) and writes a table of
+#                                        executions, coverage, corpus size and crashes per
+#                                        target to build-fuzz/campaign/table.md.
+# Fails when any target crashes, hangs or runs out of memory; a short run keeps the input under
+# build-fuzz/artifacts/<target>/, a campaign under build-fuzz/campaign/<target>/artifacts/
+# (commit it to fuzz/regressions/<target>/ with the fix). KX_FUZZ_BUILD_DIR overrides the
+# build directory, KX_FUZZ_JOBS the number of targets a campaign runs at once (all cores).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-seconds="${1:-60}"
-if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
-    echo "Usage: scripts/fuzz.sh [SECONDS]" >&2
+usage() {
+    echo "Usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --campaign HOURS" >&2
     exit 2
+}
+campaign_hours=""
+seconds=60
+if [ "${1:-}" = "--campaign" ]; then
+    [[ "${2:-}" =~ ^[0-9]+([.][0-9]+)?$ ]] || usage
+    campaign_hours="$2"
+elif [ $# -gt 0 ]; then
+    [[ "$1" =~ ^[0-9]+$ ]] && [ "$1" -ge 1 ] || usage
+    seconds="$1"
 fi
 build="${KX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 targets=(event_line xml_converter replay time_address record_summary record_names map_file)
 
 echo "== Fuzz build (clang, libFuzzer, address and undefined behaviour) in $build"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++-14 -DKX_FUZZ=ON -DKX_WITH_WIDGETS=OFF \
+    -DCMAKE_CXX_COMPILER=clang++-14 "${launcher[@]}" -DKX_FUZZ=ON -DKX_WITH_WIDGETS=OFF \
     -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
-export ASAN_OPTIONS="detect_leaks=1"
+# Small allocation stacks and a small quarantine: several times the executions a second, and
+# a crash is still caught where it happens (replay its input for the full report).
+export ASAN_OPTIONS="detect_leaks=1:malloc_context_size=2:quarantine_size_mb=16:max_malloc_fill_size=0:allocator_release_to_os_interval_ms=-1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The targets write their records to files: keep those in memory where the system allows.
+scratch="$(mktemp -d "$( [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/kxfuzz.XXXXXX")"
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR="$scratch"
 failed=()
 
-echo "== Replaying the regression inputs"
-for t in "${targets[@]}"; do
-    inputs=()
-    if [ -d "$root/fuzz/regressions/$t" ]; then
-        while IFS= read -r -d '' f; do inputs+=("$f"); done \
-            < <(find "$root/fuzz/regressions/$t" -type f ! -name '*.md' -print0 | sort -z)
-    fi
-    [ ${#inputs[@]} -eq 0 ] && continue
-    log="$build/regressions_$t.log"
-    if "$build/fuzz/fuzz_$t" -timeout=60 -rss_limit_mb=2560 "${inputs[@]}" >"$log" 2>&1; then
-        echo "fuzz_$t: ${#inputs[@]} regression inputs pass"
-    else
-        echo "fuzz_$t: a regression input fails; the end of $log:" >&2
-        tail -n 40 "$log" >&2
-        failed+=("$t (regressions)")
-    fi
-done
-
-echo "== Fuzzing each target for $seconds s"
-for t in "${targets[@]}"; do
-    work="$build/corpus/$t"
-    artifacts="$build/artifacts/$t"
-    log="$build/fuzz_$t.log"
-    mkdir -p "$work" "$artifacts"
-    # Records of a few kilobytes reach every rule of the replay; larger ones only slow it.
-    # Names and map texts are short; larger inputs only slow those targets.
-    max_len=16384
-    case "$t" in
-    replay | record_names) max_len=4096 ;;
-    map_file) max_len=2048 ;;
+max_len_of() { # Records of a few kilobytes reach every rule; larger ones only slow the targets.
+    case "$1" in
+    replay | record_names) echo 4096 ;;
+    map_file) echo 2048 ;;
+    *) echo 16384 ;;
     esac
-    options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2560 -max_len="$max_len"
-             -print_final_stats=1 -artifact_prefix="$artifacts/")
-    [ -f "$root/fuzz/dict/$t.dict" ] && options+=(-dict="$root/fuzz/dict/$t.dict")
-    start=$(date +%s)
-    status=0
-    # New inputs go into the first corpus folder only: the committed seeds stay as they are.
-    "$build/fuzz/fuzz_$t" "${options[@]}" "$work" "$root/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
-    took=$(( $(date +%s) - start ))
-    runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
-    if [ -z "$runs" ]; then
-        runs="$(grep -o '#[0-9]*' "$log" | tail -n 1 | tr -d '#')"
-    fi
-    if [ "$status" -eq 0 ] && ! grep -q -E '^==[0-9]+==ERROR|runtime error:' "$log"; then
-        echo "fuzz_$t: ran $took s, ${runs:-?} executions, no crash"
+}
+
+# Options every run of target $1 takes.
+fuzz_options() {
+    local options=(-timeout=30 -rss_limit_mb=2560 -max_len="$(max_len_of "$1")")
+    [ -f "$root/fuzz/dict/$1.dict" ] && options+=(-dict="$root/fuzz/dict/$1.dict")
+    printf '%s\n' "${options[@]}"
+}
+
+# The number of inputs run, from a libFuzzer log.
+executions_in() {
+    local runs
+    runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$1" | tail -n 1)"
+    [ -n "$runs" ] || runs="$(grep -o '^#[0-9]*' "$1" | tail -n 1 | tr -d '#')"
+    echo "${runs:-0}"
+}
+
+echo "== Replaying the committed inputs (corpora and crash inputs)"
+for t in "${targets[@]}"; do
+    dirs=()
+    for d in "$root/fuzz/corpus/$t" "$root/fuzz/regressions/$t"; do
+        [ -d "$d" ] && dirs+=("$d")
+    done
+    [ ${#dirs[@]} -eq 0 ] && continue
+    count="$(find "${dirs[@]}" -type f ! -name '*.md' | wc -l)"
+    log="$build/replay_$t.log"
+    # Folders given with -runs=0 run each of their files once.
+    if "$build/fuzz/fuzz_$t" -runs=0 -timeout=60 -rss_limit_mb=2560 "${dirs[@]}" >"$log" 2>&1; then
+        echo "fuzz_$t: $count committed inputs pass"
     else
-        echo "fuzz_$t: FAILED after $took s, ${runs:-?} executions (exit $status); the end of $log:" >&2
-        tail -n 60 "$log" >&2
-        ls -1 "$artifacts" >&2 || true
-        failed+=("$t")
+        echo "fuzz_$t: a committed input fails; the end of $log:" >&2
+        tail -n 40 "$log" >&2
+        failed+=("$t (committed inputs)")
     fi
 done
-
 if [ ${#failed[@]} -ne 0 ]; then
     echo "Fuzzing failed: ${failed[*]}" >&2
+    exit 1
+fi
+
+if [ -z "$campaign_hours" ]; then
+    echo "== Fuzzing each target for $seconds s"
+    for t in "${targets[@]}"; do
+        work="$build/corpus/$t"
+        artifacts="$build/artifacts/$t"
+        log="$build/fuzz_$t.log"
+        mkdir -p "$work" "$artifacts"
+        mapfile -t options < <(fuzz_options "$t")
+        start=$(date +%s)
+        status=0
+        # New inputs go into the first corpus folder only: the committed seeds stay as they are.
+        "$build/fuzz/fuzz_$t" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
+            -artifact_prefix="$artifacts/" "$work" "$root/fuzz/corpus/$t" >"$log" 2>&1 ||
+            status=$?
+        took=$(($(date +%s) - start))
+        runs="$(executions_in "$log")"
+        if [ "$status" -eq 0 ] && ! grep -q -E '^==[0-9]+==ERROR|runtime error:' "$log"; then
+            echo "fuzz_$t: ran $took s, $runs executions, no crash"
+        else
+            echo "fuzz_$t: FAILED after $took s, $runs executions (exit $status); the end of $log:" >&2
+            tail -n 60 "$log" >&2
+            ls -1 "$artifacts" >&2 || true
+            failed+=("$t")
+        fi
+    done
+    if [ ${#failed[@]} -ne 0 ]; then
+        echo "Fuzzing failed: ${failed[*]}" >&2
+        exit 1
+    fi
+    exit 0
+fi
+
+# ---- Campaign ----------------------------------------------------------------------------
+jobs="${KX_FUZZ_JOBS:-$(nproc)}"
+total_seconds="$(awk -v h="$campaign_hours" 'BEGIN { printf "%d", h * 3600 }')"
+# Every target gets an equal share of the cores' time; `jobs` of them run at once.
+share=$(( total_seconds * jobs / ${#targets[@]} ))
+[ "$share" -ge 10 ] || { echo "fuzz.sh: a campaign of $campaign_hours h is too short" >&2; exit 2; }
+out="$build/campaign"
+rm -rf "$out"
+mkdir -p "$out"
+echo "== Campaign: $campaign_hours h on $jobs cores, $share s for each target"
+
+# Runs target $1 for `share` seconds, starting again after a crash (its input is kept), and
+# writes the executions and crashes to $out/$1/result.
+run_target() {
+    local t="$1" dir="$out/$1"
+    mkdir -p "$dir/corpus" "$dir/artifacts"
+    local options
+    mapfile -t options < <(fuzz_options "$t")
+    local end=$(( $(date +%s) + share )) runs=0 crashes=0 round=0
+    while :; do
+        local left=$(( end - $(date +%s) ))
+        [ "$left" -ge 5 ] || break
+        round=$((round + 1))
+        local log="$dir/round_$round.log" status=0
+        "$build/fuzz/fuzz_$t" "${options[@]}" -max_total_time="$left" -print_final_stats=1 \
+            -artifact_prefix="$dir/artifacts/" "$dir/corpus" "$root/fuzz/corpus/$t" \
+            >"$log" 2>&1 || status=$?
+        runs=$(( runs + $(executions_in "$log") ))
+        if [ "$status" -ne 0 ] || grep -q -E '^==[0-9]+==ERROR|runtime error:' "$log"; then
+            crashes=$((crashes + 1))
+            echo "fuzz_$t: a crash (exit $status), see $log" >&2
+        fi
+    done
+    echo "$runs $crashes" >"$dir/result"
+}
+export -f run_target fuzz_options max_len_of executions_in
+export root build out share
+printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target {}'
+
+echo "== Merging and minimising the corpora into fuzz/corpus/"
+table="$out/table.md"
+{
+    echo "| Target | Executions | Executions/s | Edges covered | Corpus (files, KiB) | Crashes |"
+    echo "|---|---:|---:|---:|---:|---:|"
+} >"$table"
+crashed=()
+for t in "${targets[@]}"; do
+    corpus="$root/fuzz/corpus/$t"
+    merged="$out/$t/merged"
+    mkdir -p "$merged" "$corpus"
+    # The seeds stay as they are; the merge adds only inputs that cover something new.
+    cp -p "$corpus"/* "$merged"/ 2>/dev/null || true
+    mapfile -t options < <(fuzz_options "$t")
+    "$build/fuzz/fuzz_$t" "${options[@]}" -merge=1 "$merged" "$corpus" "$out/$t/corpus" \
+        >"$out/$t/merge.log" 2>&1
+    rm -f "$corpus"/*
+    cp -p "$merged"/* "$corpus"/
+    # What the kept corpus covers.
+    "$build/fuzz/fuzz_$t" "${options[@]}" -runs=0 "$corpus" >"$out/$t/cover.log" 2>&1
+    edges="$(grep -o 'INITED cov: [0-9]*' "$out/$t/cover.log" | tail -n 1 | grep -o '[0-9]*$')"
+    read -r runs crashes <"$out/$t/result"
+    files="$(find "$corpus" -type f | wc -l)"
+    kib="$(du -sk "$corpus" | cut -f1)"
+    printf '| `fuzz_%s` | %s | %s | %s | %s, %s | %s |\n' "$t" "$runs" \
+        "$((runs / share))" "${edges:-?}" "$files" "$kib" "$crashes" >>"$table"
+    [ "$crashes" -eq 0 ] || crashed+=("$t")
+done
+cat "$table"
+if [ ${#crashed[@]} -ne 0 ]; then
+    echo "Campaign found crashes in: ${crashed[*]} (inputs under $out/<target>/artifacts/)" >&2
     exit 1
 fi

@@ -67,6 +67,10 @@ QLocale collationLocale(const QLocale& system) {
 void sortRecordRows(QList<RecordRow>& rows, const QLocale& locale) {
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
+    sortRecordRows(rows, collator);
+}
+
+void sortRecordRows(QList<RecordRow>& rows, const QCollator& collator) {
     // Sort keys make a listing of thousands of files one comparison of bytes per pair.
     std::vector<QCollatorSortKey> maps;
     std::vector<QCollatorSortKey> bases;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -30,6 +31,8 @@ std::optional<RecordRow> recordRowOf(const QString& fileName);
 // rows with equal captions follow their base names, so the order never depends on the file
 // system.
 void sortRecordRows(QList<RecordRow>& rows, const QLocale& locale);
+// The same with a collator made once for many sorts; it must compare case-sensitively.
+void sortRecordRows(QList<RecordRow>& rows, const QCollator& collator);
 
 // The locale the browser's list and tree collate by: `system` when it names a language, Czech
 // when it names none (the C or POSIX locale), since the program and its records speak Czech.
