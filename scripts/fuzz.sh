@@ -188,7 +188,7 @@ for t in "${targets[@]}"; do
     edges="$(grep -o 'INITED cov: [0-9]*' "$out/$t/cover.log" | tail -n 1 | grep -o '[0-9]*$')"
     read -r runs crashes <"$out/$t/result"
     files="$(find "$corpus" -type f | wc -l)"
-    kib="$(du -sk "$corpus" | cut -f1)"
+    kib="$(( ($(cat "$corpus"/* | wc -c) + 1023) / 1024 ))"
     printf '| `fuzz_%s` | %s | %s | %s | %s, %s | %s |\n' "$t" "$runs" \
         "$((runs / share))" "${edges:-?}" "$files" "$kib" "$crashes" >>"$table"
     [ "$crashes" -eq 0 ] || crashed+=("$t")
