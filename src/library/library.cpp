@@ -43,8 +43,8 @@ const char* const kSchemaV1[] = {
     "nectar INTEGER NOT NULL, production INTEGER NOT NULL, fields INTEGER NOT NULL, "
     "PRIMARY KEY (record_id, idx))",
     "CREATE INDEX players_name ON players (name_key, record_id)",
-    "CREATE INDEX players_careers ON players (counted, name_key, team_key, result, experience, "
-    "kills, fields, name)",
+    ("CREATE INDEX players_careers ON players (counted, name_key, team_key, result, experience, "
+     "kills, fields, name)"),
 };
 
 // Version 2: the users' bookmarks of records (by content hash, so they follow a record that is
@@ -56,8 +56,8 @@ const char* const kSchemaV2[] = {
     "name TEXT NOT NULL, team_key TEXT NOT NULL, result INTEGER NOT NULL, games BIGINT NOT NULL, "
     "experience BIGINT NOT NULL, kills BIGINT NOT NULL, fields BIGINT NOT NULL)",
     "INSERT INTO meta (key, value) VALUES ('generation', '1')",
-    "CREATE TABLE bookmarks (hash TEXT NOT NULL, event INTEGER NOT NULL, note TEXT NOT NULL, "
-    "PRIMARY KEY (hash, event))",
+    ("CREATE TABLE bookmarks (hash TEXT NOT NULL, event INTEGER NOT NULL, note TEXT NOT NULL, "
+     "PRIMARY KEY (hash, event))"),
 };
 
 const char* const kCareerGroups =
