@@ -65,6 +65,41 @@ TEST_P(LibraryCli, IndexesAndAnswersAsJsonAndCsv) {
     EXPECT_EQ(players[2].toObject()["winsLes"].toInt(), 1);
 }
 
+// The default output: one tab-separated line per game, and per player; CSV holds the same.
+TEST_P(LibraryCli, QueryAndPlayersPrintLinesByDefault) {
+    ASSERT_EQ(tool({"index", folder("r")}).exitCode, 0);
+    const QString first = QString::fromUtf8("2026-05-01\tKopretinova_louka\tPepa (louka), Jana "
+                                            "(les)\t1\tnedohráno\t%1\n")
+                              .arg(folder("r/Kopretinova_louka_2026-05-01.kxr"));
+    const QString second =
+        QString::fromUtf8("2026-05-10\tLes\tPepa (les), Olga (les)\t1\tvyhrál les\t%1\n")
+            .arg(folder("r/s/Les_2026-05-10.kxr"));
+    const struct {
+        QStringList arguments;
+        QString out;
+    } cases[] = {
+        {{"query"}, second + first},
+        {{"query", "--vs", "jana", "--team", "louka"}, first},
+        {{"query", "--since", "2026-05-02", "--until", "2026-05-10"}, second},
+        {{"query", "--result", "unfinished"}, first},
+        {{"query", "--player", "jana", "--result", "lost"}, ""},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = tool(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(QString::fromUtf8(run.out), c.out) << c.arguments.join(' ').toStdString();
+    }
+
+    const QString lines = QString::fromUtf8(tool({"players"}).out);
+    EXPECT_TRUE(lines.contains(QStringLiteral("\nPepa\t2\t1\t0\t1\t0\t0\t1\t1\t0\t")))
+        << lines.toStdString();
+    QString csv = QString::fromUtf8(tool({"players", "--csv"}).out);
+    ASSERT_TRUE(csv.startsWith(QStringLiteral("name,games,wins,losses,")));
+    csv = csv.mid(csv.indexOf(u'\n') + 1);
+    EXPECT_EQ(csv.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u',', u'\t'),
+              lines);
+}
+
 // Bad options and dates are usage errors; a missing folder fails and loses nothing indexed.
 TEST_P(LibraryCli, BadInputIsReportedAndLosesNothing) {
     ASSERT_EQ(tool({"index", folder("r")}).exitCode, 0);
