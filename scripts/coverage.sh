@@ -75,10 +75,12 @@ cov=("${objects[@]:1}" -instr-profile="$build/coverage.profdata"
      -path-equivalence="$build/$(realpath --relative-to="$build" "$root"),$root"
      -ignore-filename-regex='/ui/|/src/widgets/')
 
-llvm-cov-14 report "${cov[@]}" "$root/src" >"$build/report.txt" 2>/dev/null
+llvm-cov-14 report "${cov[@]}" "$root/src" >"$build/report.txt" 2>"$build/llvm-cov.log" ||
+    { cat "$build/llvm-cov.log" >&2; exit 1; }
 rm -rf "$build/html"
 llvm-cov-14 show "${cov[@]}" -format=html -output-dir="$build/html" \
-    -show-line-counts-or-regions "$root/src" >/dev/null 2>&1
+    -show-line-counts-or-regions "$root/src" >/dev/null 2>"$build/llvm-cov.log" ||
+    { cat "$build/llvm-cov.log" >&2; exit 1; }
 
 # Core sources that no program links have no line in the report: a warning, not a zero. The
 # viewer's main() is built only with the widgets.
