@@ -113,12 +113,10 @@ class Parser {
         }
         if (xml_.hasError())
             return false;
-        // Nothing but white space may follow </world>.
-        while (!xml_.atEnd()) {
+        // Nothing but white space may follow </world>: the reader takes anything else (a
+        // second element, text) for damaged XML.
+        while (!xml_.atEnd())
             xml_.readNext();
-            if (xml_.isStartElement())
-                return setError(tr8("Za koncem mapy </world> následuje další obsah."));
-        }
         return !xml_.hasError();
     }
 

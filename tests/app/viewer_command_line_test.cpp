@@ -1,3 +1,5 @@
+#include "app/command_line.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -34,5 +36,29 @@ TEST(ViewerCommandLine, HelpVersionAndUsageErrorsNeedNoDisplay) {
         EXPECT_EQ(process.exitCode(), c.exitCode) << name << err.constData();
         EXPECT_TRUE((c.exitCode == 0 ? out : err).startsWith(c.out)) << name;
         EXPECT_TRUE((c.exitCode == 0 ? err : out).isEmpty()) << name;
+    }
+}
+
+// What the viewer makes of its arguments before any window exists: a record path, a toolkit
+// option with one dash, or one of its own options standing alone.
+TEST(ViewerCommandLine, ArgumentsDecideTheAction) {
+    using kx::ViewerAction;
+    const struct {
+        QStringList args;
+        ViewerAction action;
+        const char* error;
+    } cases[] = {
+        {{}, ViewerAction::Run, ""},
+        {{"x.kxr2", "--help"}, ViewerAction::Run, ""},
+        {{"-platform", "offscreen"}, ViewerAction::Run, ""},
+        {{"-h"}, ViewerAction::Help, ""},
+        {{"--version"}, ViewerAction::Version, ""},
+        {{"--verze"}, ViewerAction::UsageError, "Neznámá volba: --verze"},
+        {{"--help", "x.kxr2"}, ViewerAction::UsageError, "Volba --help nebere další argumenty."},
+    };
+    for (const auto& c : cases) {
+        const kx::ViewerCommandLine parsed = kx::parseViewerCommandLine(c.args);
+        EXPECT_EQ(parsed.action, c.action) << c.args.join(' ').toStdString();
+        EXPECT_EQ(parsed.error, QString::fromUtf8(c.error)) << c.args.join(' ').toStdString();
     }
 }

@@ -68,6 +68,11 @@ TEST(ReplayCommand, ActionsActOnTheMainWindow) {
     // The timer only ticks while it runs; "next" only while the summary is shown.
     const QJsonObject ticked = replay({kSampleLog, "--do", "tick,start,tick,tick,next"});
     EXPECT_EQ(ticked["eventIndex"].toInt(), 9);
+
+    const QJsonObject stopped = replay({kSampleLog, "--do", "sel:1,sel:-1,start,stop,tick"});
+    EXPECT_EQ(stopped["selected"].toInt(), -1);
+    EXPECT_FALSE(stopped["slideShow"].toObject()["enabled"].toBool());
+    EXPECT_EQ(stopped["eventIndex"].toInt(), 7);
 }
 
 TEST(ReplayCommand, DecimalSeparatorFollowsTheLocale) {
@@ -80,7 +85,8 @@ TEST(ReplayCommand, DecimalSeparatorFollowsTheLocale) {
 
 TEST(ReplayCommand, ReportsUsageErrorsAndUnreadableFiles) {
     EXPECT_EQ(runTool({"replay"}).exitCode, 2);
-    EXPECT_EQ(runTool({"replay", kSampleLog, "--do", "jump"}).exitCode, 2);
+    for (const char* actions : {"jump", "pt:5", "pt:c", "hl:2", "sel:x", "f,view:"})
+        EXPECT_EQ(runTool({"replay", kSampleLog, "--do", actions}).exitCode, 2) << actions;
     EXPECT_EQ(runTool({"replay", kSampleLog, "--as", "csv"}).exitCode, 2);
     EXPECT_EQ(runTool({"replay", kSampleLog, "--do"}).exitCode, 2);
     EXPECT_EQ(runTool({"replay", kSampleLog, "--bogus"}).exitCode, 2);

@@ -88,6 +88,10 @@ TEST(MapReaderTest, DamagedMapsAreRefusedWithWhatIsWrong) {
         {"<c>0</c>", "<c>3</c>", "nemá jednotky, ale jejich počet je „3“"},
         {"<t>3</t><u></u><c>0<", "<t>3</t><u>Hovado</u><c>2<", "nedobytné, a přesto"},
         {"<fld><id>4</id>", "<fld><x>1</x><id>4</id>", "neznámý prvek <x>"},
+        {"<fld><id>4</id>", "<fld><id>4</id><id>4</id>", "má údaj <id> dvakrát"},
+        {"<id>0</id>", "", "chybí údaj <id>"},
+        {"</world>", "</world><world/>", "poškozený zápis XML na řádku 26"},
+        {"</world>", "</world>mapa", "poškozený zápis XML na řádku 26"},
         {"encoding=\"Windows-1250\"", "encoding=\"UTF-8\"", "kódování „UTF-8“"},
     };
     for (const auto& c : cases) {

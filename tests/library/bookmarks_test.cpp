@@ -118,6 +118,9 @@ TEST(Bookmarks, CommandLineListsThemAsTextCsvAndJson) {
     } cases[] = {{{"bookmarks"}, 2},
                  {{"bookmarks", record, "--db", "x"}, 2},
                  {{"bookmarks", record, "--xml"}, 2},
+                 {{"bookmarks", record, "--as"}, 2},
+                 {{"bookmarks", record, "--as", "csv"}, 2},
+                 {{"bookmarks", record, record}, 2},
                  {{"bookmarks", dir.path() + QStringLiteral("/chybi.kxr")}, 1}};
     for (const Case& c : cases)
         EXPECT_EQ(runTool(c.args).exitCode, c.exit) << c.args.join(' ').toStdString();

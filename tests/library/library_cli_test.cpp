@@ -1,6 +1,7 @@
 #include "library_fixture.h"
 #include "tool_run.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -63,6 +64,58 @@ TEST_P(LibraryCli, IndexesAndAnswersAsJsonAndCsv) {
     EXPECT_EQ(players[2].toObject()["name"].toString(), QStringLiteral("Pepa"));
     EXPECT_EQ(players[2].toObject()["games"].toInt(), 2);
     EXPECT_EQ(players[2].toObject()["winsLes"].toInt(), 1);
+}
+
+// The default output: one tab-separated line per game, and per player; CSV holds the same.
+// In a third world Pepa (louka) takes Jana's (les) HQ: one team is left and Jana lost.
+TEST_P(LibraryCli, QueryAndPlayersPrintLinesByDefault) {
+    QFile battle(folder("r/Bitva_2026-05-20.kxr"));
+    ASSERT_TRUE(battle.open(QIODevice::WriteOnly));
+    battle.write("2026-05-01-10-00-00; Svet; 2; 4; 3; 4;\r\n"
+                 "2026-05-01-10-00-00; create_world; NNNNNNNNNNNN;\r\n"
+                 "2026-05-01-10-01-00; create_hq; Pepa; louka; A0;\r\n"
+                 "2026-05-01-10-01-00; create_hq; Jana; les; D2;\r\n"
+                 "2026-05-01-12-30-00; attack; A0; D2; 0; 1; 0;\r\n");
+    battle.close();
+    ASSERT_EQ(tool({"index", folder("r")}).exitCode, 0);
+    const QString line = QStringLiteral("%1\t%2\t%3\t1\t%4\t%5\n");
+    const QString first =
+        line.arg("2026-05-01", "Kopretinova_louka", "Pepa (louka), Jana (les)",
+                 QString::fromUtf8("nedohráno"), folder("r/Kopretinova_louka_2026-05-01.kxr"));
+    const QString second =
+        line.arg("2026-05-10", "Les", "Pepa (les), Olga (les)", QString::fromUtf8("vyhrál les"),
+                 folder("r/s/Les_2026-05-10.kxr"));
+    const QString third =
+        line.arg("2026-05-20", "Bitva", "Pepa (louka), Jana (les)",
+                 QString::fromUtf8("vyhrál louka"), folder("r/Bitva_2026-05-20.kxr"));
+    const struct {
+        QStringList arguments;
+        QString out;
+    } cases[] = {
+        {{"query"}, third + second + first},
+        {{"query", "--vs", "jana", "--team", "louka"}, third + first},
+        {{"query", "--since", "2026-05-02", "--until", "2026-05-10"}, second},
+        {{"query", "--result", "unfinished"}, first},
+        {{"query", "--player", "jana", "--result", "lost"}, third},
+        {{"query", "--player", "pepa", "--result", "lost"}, ""},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = tool(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(QString::fromUtf8(run.out), c.out) << c.arguments.join(' ').toStdString();
+    }
+
+    // Games, wins and losses; then the same per team, louka first.
+    const QString lines = QString::fromUtf8(tool({"players"}).out);
+    EXPECT_TRUE(lines.startsWith(QStringLiteral("Jana\t2\t0\t1\t0\t0\t0\t2\t0\t1\t")))
+        << lines.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("\nPepa\t3\t2\t0\t2\t1\t0\t1\t1\t0\t")))
+        << lines.toStdString();
+    QString csv = QString::fromUtf8(tool({"players", "--csv"}).out);
+    ASSERT_TRUE(csv.startsWith(QStringLiteral("name,games,wins,losses,")));
+    csv = csv.mid(csv.indexOf(u'\n') + 1);
+    EXPECT_EQ(csv.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u',', u'\t'),
+              lines);
 }
 
 // Bad options and dates are usage errors; a missing folder fails and loses nothing indexed.

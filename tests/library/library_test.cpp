@@ -36,6 +36,13 @@ RecordQuery search(const char* player, const char* opponent = "", const char* te
     return q;
 }
 
+RecordQuery eventsBetween(int min, int max) {
+    RecordQuery q;
+    q.minEvents = min;
+    q.maxEvents = max;
+    return q;
+}
+
 const QString kFirst = QStringLiteral("Kopretinova_louka_2026-05-01.kxr");
 const QString kSecond = QStringLiteral("Les_u_potoka_2026-05-10.kxr");
 const QString kThird = QStringLiteral("Louka_2026-06-02.kxr");
@@ -106,6 +113,9 @@ TEST_P(Indexed, SearchesByPlayerOpponentTeamResultMapAndDate) {
         {"against an opponent", search("pepa", "jana"), {kFirst}},
         {"a team mate is no opponent", search("olga", "pepa"), {}},
         {"opponent alone", search("", "JANA"), {kThird, kFirst}},
+        {"team alone", search("", "", "les"), {kSecond, kFirst}},
+        {"at least one event", eventsBetween(1, -1), {kThird, kSecond, kFirst}},
+        {"no events", eventsBetween(-1, 0), {kDamaged}},
         {"map part", search("", "", "", R::Any, "kopret"), {kFirst}},
         {"dates",
          search("", "", "", R::Any, "", QDate(2026, 5, 5), QDate(2026, 6, 2)),
