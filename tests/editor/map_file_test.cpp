@@ -305,6 +305,31 @@ TEST_F(MapFileTest, FaultsLeaveNoFileAndTheExistingMapWhole) {
     }
 }
 
+TEST_F(MapFileTest, AFullOrReadOnlyDiskLeavesNoFileAndTheExistingMapWhole) {
+    for (const bool full : {true, false}) {
+        test::SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            GTEST_SKIP() << disk.why().toStdString();
+        QFile existing(disk.filePath("mapa.xml"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write("old") == 3);
+        existing.close();
+        if (full)
+            disk.fill();
+        else
+            ASSERT_TRUE(disk.makeReadOnly());
+        Recorder recorder;
+        EXPECT_FALSE(saveMap(editor, defaultTexts(), disk.path(), recorder));
+        ASSERT_EQ(recorder.shown.size(), 1);
+        EXPECT_TRUE(
+            recorder.shown[0].contains(full ? "No space left on device" : "Read-only file system"))
+            << recorder.shown[0].toStdString();
+        EXPECT_EQ(test::entriesUnder(disk.path()),
+                  full ? QStringList({"filler", "mapa.xml"}) : QStringList({"mapa.xml"}));
+        ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+        EXPECT_EQ(existing.readAll(), "old");
+    }
+}
+
 TEST_F(MapFileTest, WriteTextReportsAShortOrFailedWrite) {
     QByteArray target;
     QBuffer buffer(&target);

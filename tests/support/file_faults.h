@@ -64,7 +64,16 @@ class SmallDisk {
     QString why() const { return why_; }
     QString path() const { return dir_.path(); }
     QString filePath(const QString& name) const { return dir_.filePath(name); }
-    // Files open for writing keep their descriptors; new writes fail with EROFS.
+    // Fills the disk with the file "filler" until no byte more fits.
+    void fill() const {
+        QFile filler(filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) > 0) {
+        }
+    }
+    // Turns the file system read-only; no file in it may be open for writing then.
     bool makeReadOnly() {
         return ::mount(nullptr, QFile::encodeName(path()).constData(), nullptr,
                        MS_REMOUNT | MS_RDONLY, options_.constData()) == 0;
