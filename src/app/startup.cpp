@@ -7,7 +7,6 @@
 #include <QSettings>
 #include <QVariant>
 
-
 namespace kx {
 
 std::optional<QString> startFileFromArguments(const QStringList& arguments) {
