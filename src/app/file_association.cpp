@@ -1,6 +1,7 @@
 #include "file_association.h"
 
 #include "app/desktop_files.h"
+#include "records/atomic_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,14 +12,11 @@ namespace kx {
 
 namespace {
 
-bool writeFile(const QString& path, const QString& text) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    return file.write(bytes) == bytes.size();
+// Writes `text` to `path`, replacing an older file only when complete; the reason of a
+// failure, or an empty text.
+QString writeFile(const QString& path, const QString& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath()); // when it fails, writing the file says why
+    return writeFileAtomically(path, text.toUtf8());
 }
 
 // Desktop entries quote an argument with blanks or special characters in double quotes.
@@ -92,31 +90,37 @@ QString XdgFileAssociation::installedDesktopEntry() {
     return {};
 }
 
-void XdgFileAssociation::writeAssociation() {
+QString XdgFileAssociation::writeAssociation() {
     const QStringList setDefault =
         QStringList{QStringLiteral("default"), QLatin1String(kDesktopFileName)} + recordMimeTypes();
     // Installed: the system already knows the types and the program; a second desktop entry
     // would show the program twice in the menus.
     if (!installedDesktopEntry().isEmpty()) {
         runTool_(QStringLiteral("xdg-mime"), setDefault);
-        return;
+        return {};
     }
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty())
-        return;
+        return {};
     const QString mimeDir = dataHome + QStringLiteral("/mime");
-    const bool mimeWritten =
-        writeFile(mimeDir + QStringLiteral("/packages/kxreview.xml"), mimePackageText());
-    const bool desktopWritten =
-        writeFile(dataHome + QStringLiteral("/applications/") + QLatin1String(kDesktopFileName),
-                  desktopEntryText());
-    if (mimeWritten)
+    const QString mimePath = mimeDir + QStringLiteral("/packages/kxreview.xml");
+    const QString desktopPath =
+        dataHome + QStringLiteral("/applications/") + QLatin1String(kDesktopFileName);
+    const QString mimeFailure = writeFile(mimePath, mimePackageText());
+    const QString desktopFailure = writeFile(desktopPath, desktopEntryText());
+    if (mimeFailure.isEmpty())
         runTool_(QStringLiteral("update-mime-database"), {mimeDir});
-    if (desktopWritten) {
+    if (desktopFailure.isEmpty()) {
         runTool_(QStringLiteral("update-desktop-database"),
                  {dataHome + QStringLiteral("/applications")});
         runTool_(QStringLiteral("xdg-mime"), setDefault);
     }
+    const bool mimeFailed = !mimeFailure.isEmpty();
+    if (!mimeFailed && desktopFailure.isEmpty())
+        return {};
+    return QString::fromUtf8("Asociaci souborů .kxr2 se nepodařilo zapsat do souboru:\n%1\n%2")
+        .arg(QDir::toNativeSeparators(mimeFailed ? mimePath : desktopPath),
+             mimeFailed ? mimeFailure : desktopFailure);
 }
 
 } // namespace kx

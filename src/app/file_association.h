@@ -17,8 +17,9 @@ inline const char* const kDesktopFileName = "kxreview.desktop";
 // The record association on a freedesktop system. When KX Review is installed (its desktop
 // entry lies in one of the system's data folders, XDG_DATA_DIRS), the program only becomes
 // the user's default for the record types. Otherwise the MIME package and a desktop entry
-// that opens this executable are written under the user's XDG data folder, then the MIME
-// database and the default handler are updated where the tools exist.
+// that opens this executable are written under the user's XDG data folder (each replacing an
+// older one only when complete), then the MIME database and the default handler are updated
+// where the tools exist.
 class XdgFileAssociation : public AssociationWriter {
   public:
     // Runs a helper program such as xdg-mime; its failure changes nothing for the user.
@@ -29,7 +30,7 @@ class XdgFileAssociation : public AssociationWriter {
     explicit XdgFileAssociation(QString executable, ToolRunner runTool = runToolIfPresent)
         : executable_(std::move(executable)), runTool_(std::move(runTool)) {}
 
-    void writeAssociation() override;
+    QString writeAssociation() override;
 
     static QString mimePackageText();
     // The installed desktop entry with this executable in Exec and TryExec.

@@ -113,6 +113,7 @@ int main(int argc, char* argv[]) {
     } else {
         kx::XdgFileAssociation association(QCoreApplication::applicationFilePath());
         kx::runAssociationStep(*settings, mainWindow.messages(), association);
+        kx::reportSettingsTrouble(*settings, mainWindow.messages());
     }
     // The other windows, in their order; each lives until the program ends and is hidden,
     // not destroyed, when closed.

@@ -1,6 +1,11 @@
 #include "startup.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
+#include <QVariant>
 
 namespace kx {
 
@@ -36,10 +41,39 @@ void runAssociationStep(QSettings& settings, UserMessages& messages, Association
         return;
     const bool yes = messages.askYesNo(QString::fromUtf8(kAssociationCaption),
                                        QString::fromUtf8(kAssociationQuestion), true);
-    if (yes)
-        writer.writeAssociation();
+    const QString failure = yes ? writer.writeAssociation() : QString();
+    if (!failure.isEmpty())
+        messages.showMessage(failure);
     settings.setValue(QStringLiteral("startup"), 1);
     settings.sync();
+}
+
+QString settingsWriteProblem(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath()); // when it fails, the probe says why
+    // A write of the settings puts a new file beside the old one and renames it into place.
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    QFile existing(path);
+    if (existing.exists() && !existing.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return existing.errorString();
+    return {};
+}
+
+bool reportSettingsTrouble(QSettings& settings, UserMessages& messages) {
+    static const char* const kTold = "kxSettingsTroubleTold";
+    if (settings.property(kTold).toBool())
+        return false;
+    if (settings.status() != QSettings::AccessError && settings.isWritable())
+        return false;
+    QString reason = settingsWriteProblem(settings.fileName());
+    if (reason.isEmpty())
+        reason = QString::fromUtf8("Zápis se nezdařil.");
+    settings.setProperty(kTold, true);
+    messages.showMessage(QString::fromUtf8(kSettingsUnsaved)
+                             .arg(QDir::toNativeSeparators(settings.fileName()), reason));
+    return true;
 }
 
 } // namespace kx

@@ -19,11 +19,12 @@ inline const char* const kMainWindowCaption = "Kexland Review v0.5";
 // empty or blank command line.
 std::optional<QString> startFileFromArguments(const QStringList& arguments);
 
-// Writes the .kxr2 association for this user; each step that fails is skipped silently.
+// Writes the .kxr2 association for this user. A step that fails is skipped; the result is
+// the message that tells the first failure and why, or an empty text.
 class AssociationWriter {
   public:
     virtual ~AssociationWriter() = default;
-    virtual void writeAssociation() = 0;
+    virtual QString writeAssociation() = 0;
 };
 
 // The per-user settings of the program: organisation "Velmora", application "KXReview",
@@ -31,9 +32,23 @@ class AssociationWriter {
 QSettings* openSettings();
 
 // Asks once whether to associate .kxr2 files with the program; on yes writes the
-// association; after either answer remembers ("startup" = 1) that it has asked. Settings that
-// cannot be written skip the step: the question is not asked.
+// association (showing the writer's message when a part failed); after either answer
+// remembers ("startup" = 1) that it has asked. Settings that cannot be written skip the step:
+// the question is not asked.
 void runAssociationStep(QSettings& settings, UserMessages& messages, AssociationWriter& writer);
+
+// Why the settings file at `path` cannot be written, in the system's words; empty when it
+// can. The folder is created as a write of the settings would; nothing else is left behind.
+QString settingsWriteProblem(const QString& path);
+
+// When the settings cannot be saved (a write failed or the file cannot be written), tells
+// `messages` so once for `settings`, with the file and the reason; later calls say nothing.
+// The program goes on with the values it holds. Returns whether something was shown.
+bool reportSettingsTrouble(QSettings& settings, UserMessages& messages);
+
+inline const char* const kSettingsUnsaved = "Nastavení nelze uložit do souboru:\n%1\n%2\n\n"
+                                            "Program pracuje dál, ale změny nastavení (naposledy "
+                                            "otevřené záznamy, rozložení oken) se neuchovají.";
 
 inline const char* const kAssociationCaption = "Asociovat s .kxr2?";
 inline const char* const kAssociationQuestion =

@@ -1,5 +1,6 @@
 #include "map_file.h"
 
+#include "records/atomic_file.h"
 #include "records/file_path.h"
 #include "records/numbers.h"
 #include "records/unit_kinds.h"
@@ -10,6 +11,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kx {
 
@@ -42,6 +50,22 @@ qsizetype firstMarkupCharacter(const QString& text) {
             return i;
     }
     return -1;
+}
+
+// Gives `from` the name `to` unless something already has that name: 0, or the errno value.
+int renameNoReplace(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A file system without the no-replace rename: a hard link fails on an existing name too.
+    if (::link(source.constData(), target.constData()) != 0)
+        return errno;
+    ::unlink(source.constData());
+    return 0;
 }
 
 bool taken(const QString& path) {
@@ -83,7 +107,7 @@ int32_t fileTerrainType(int32_t code) {
 }
 
 bool writeText(QIODevice& file, QByteArrayView text) {
-    return file.write(text.data(), text.size()) == text.size();
+    return writeAll(file, text);
 }
 
 QString mapTextsRefusal(const MapTexts& texts) {
@@ -173,36 +197,45 @@ bool saveMap(const MapEditor& editor, const MapTexts& texts, const QString& dire
         return false;
     }
 
-    // NewOnly creates the file or fails, so even a file that appears between the choice of
-    // the name and its creation is never replaced: the next free name is taken instead.
-    // Unbuffered: every piece is one write, and a failing write is seen at once.
+    // The map goes into a hidden file beside its target and gets its name only when it is
+    // complete, so a failure leaves no partial map. The name is given without replacing
+    // anything: a file that appears under the chosen name meanwhile makes the next free name
+    // be taken. Unbuffered: every piece is one write, and a failing write is seen at once.
+    QString target = freeMapFileName(directory, texts.edName);
+    const auto fail = [&](const char* text, const QString& reason) {
+        messages.showMessage(QString::fromUtf8(text).arg(QDir::toNativeSeparators(target), reason));
+        return false;
+    };
+    const QString folder = QFileInfo(target).path();
     QFile file;
     for (;;) {
-        file.setFileName(freeMapFileName(directory, texts.edName));
+        file.setFileName(childPath(
+            folder, QStringLiteral(".kxmap-%1.tmp")
+                        .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             break;
-        if (!taken(file.fileName())) {
-            messages.showMessage(QString::fromUtf8("Soubor mapy „%1“ se nepodařilo vytvořit.")
-                                     .arg(QDir::toNativeSeparators(file.fileName())));
-            return false;
-        }
+        if (!taken(file.fileName()))
+            return fail("Soubor mapy „%1“ se nepodařilo vytvořit:\n%2", file.errorString());
     }
-    for (const QByteArray& piece : *pieces) {
-        if (!writeText(file, piece)) {
-            // A half-written map is no use to the game: take it away again.
-            file.close();
-            const bool removed = file.remove();
-            messages.showMessage(
-                QString::fromUtf8(removed ? "Do souboru mapy „%1“ se nepodařilo zapsat; "
-                                            "neúplný soubor byl odstraněn."
-                                          : "Do souboru mapy „%1“ se nepodařilo zapsat.")
-                    .arg(QDir::toNativeSeparators(file.fileName())));
-            return false;
-        }
-    }
+    // Removes the hidden file on every way out but success.
+    auto discard = qScopeGuard([&file] { file.remove(); });
+    for (const QByteArray& piece : *pieces)
+        if (!writeText(file, piece))
+            return fail("Do souboru mapy „%1“ se nepodařilo zapsat:\n%2", file.errorString());
+    if (::fsync(file.handle()) != 0)
+        return fail("Do souboru mapy „%1“ se nepodařilo zapsat:\n%2", qt_error_string(errno));
     file.close();
+    for (;;) {
+        const int error = renameNoReplace(file.fileName(), target);
+        if (error == 0)
+            break;
+        if (error != EEXIST)
+            return fail("Soubor mapy „%1“ se nepodařilo vytvořit:\n%2", qt_error_string(error));
+        target = freeMapFileName(directory, texts.edName);
+    }
+    discard.dismiss();
     if (savedPath)
-        *savedPath = file.fileName();
+        *savedPath = target;
     return true;
 }
 

@@ -33,7 +33,8 @@ struct MapTexts {
 // 3 impassable; the units flag does not count, and an unknown code is normal ground.
 int32_t fileTerrainType(int32_t code);
 
-// Writes all of `text` to `file`; false when the write reports failure or falls short.
+// Writes all of `text` to `file`, continuing a write that falls short; false when a write
+// fails (the file then tells why).
 bool writeText(QIODevice& file, QByteArrayView text);
 
 // Why the texts cannot be saved, as the Czech message that says so, or an empty text when
@@ -52,9 +53,10 @@ std::optional<QList<QByteArray>> mapFilePieces(const MapEditor& editor, const Ma
 QString freeMapFileName(const QString& directory, const QString& name);
 
 // Checks the texts and writes the map into `directory` under a free name; an existing file
-// is never replaced. A refusal or a failure is told through `messages` and leaves no file
-// behind: a file that cannot be written completely is removed again. On success nothing is
-// shown and `savedPath`, when given, receives the file's path.
+// is never replaced. The file is written beside its target under a hidden name and renamed
+// into place when complete. A refusal or a failure is told through `messages` (a failure with
+// the system's reason) and leaves no file behind. On success nothing is shown and `savedPath`,
+// when given, receives the file's path.
 bool saveMap(const MapEditor& editor, const MapTexts& texts, const QString& directory,
              UserMessages& messages, QString* savedPath = nullptr);
 

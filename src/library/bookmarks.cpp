@@ -2,13 +2,14 @@
 
 #include "library.h"
 
+#include "records/atomic_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <map>
@@ -40,11 +41,11 @@ std::optional<QJsonObject> readFile(const QString& path, QString* error) {
 
 bool writeFile(const QString& path, const QJsonObject& root, QString* error) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString failure =
+        writeFileAtomically(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (!failure.isEmpty()) {
         *error = QString::fromUtf8("Záložky nelze uložit:\n%1\n%2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+                     .arg(QDir::toNativeSeparators(path), failure);
         return false;
     }
     return true;

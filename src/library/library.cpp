@@ -172,7 +172,9 @@ std::unique_ptr<Library> Library::open(const LibraryLocation& location, QString*
 }
 
 bool Library::fail(const QString& text) {
-    lastError_ = text;
+    // The database's own text says why; the first line says what failed.
+    lastError_ = QString::fromUtf8("Práce s knihovnou záznamů %1 se nezdařila:\n%2")
+                     .arg(location_.displayName(), text);
     return false;
 }
 

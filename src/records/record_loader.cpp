@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <utility>
 
 namespace kx {
@@ -25,6 +26,26 @@ bool readAsXml(XmlConverter& converter, LineList lines, LoadProgress& progress) 
     return converted;
 }
 
+bool sameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Whether the file read through `handle` changed while `read` bytes were read from it, as
+// `opened` found it at the start: cut short, rewritten in place, or no longer the file under
+// `path` (removed or replaced). What was read then never was one state of the record. A file
+// that only grew is taken up to where it was read: a record being written is read that way.
+bool changedWhileRead(int handle, const QString& path, const struct stat& opened, qint64 read) {
+    struct stat now {};
+    struct stat named {};
+    if (::fstat(handle, &now) != 0 || ::stat(QFile::encodeName(path).constData(), &named) != 0)
+        return true;
+    if (named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        return true;
+    if (read < opened.st_size || now.st_size < read)
+        return true;
+    return now.st_size == opened.st_size && !sameTime(now.st_mtim, opened.st_mtim);
+}
+
 } // namespace
 
 std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
@@ -33,6 +54,12 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
     const QFileInfo info(path);
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
+        return std::nullopt;
+    }
+    struct stat opened {};
+    if (::fstat(file.handle(), &opened) != 0) {
         if (error)
             *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
         return std::nullopt;
@@ -73,6 +100,11 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
     if (got < 0 || file.error() != QFileDevice::NoError) {
         if (error)
             *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
+        return std::nullopt;
+    }
+    if (changedWhileRead(file.handle(), path, opened, bytes.size())) {
+        if (error)
+            *error = QString::fromUtf8(LoadMessages::kChangedWhileRead) + path;
         return std::nullopt;
     }
     if (lines)

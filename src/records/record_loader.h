@@ -30,12 +30,16 @@ inline const char* const kHqOutside =
     "Záznam je zřejmě poškozen\nChyba: velení hráče leží mimo svět";
 inline const char* const kCannotOpen = "Soubor nelze otevřít:\n";
 inline const char* const kTooLarge = "Soubor je příliš velký:\n";
+inline const char* const kChangedWhileRead =
+    "Soubor se během načítání změnil nebo byl odstraněn, záznam nebyl načten.\n"
+    "Otevřete ho prosím znovu, až bude úplný:\n";
 } // namespace LoadMessages
 
 // Files larger than this are refused before they are read.
 inline constexpr qint64 kMaxRecordFileSize = qint64{1} << 30;
 
 // Reads a whole file; on failure returns nullopt and sets *error to a message for the user.
+// A file that is cut short, rewritten, removed or replaced while it is read is a failure.
 // A large file is read in pieces, calling keepAlive (when given) after each. A splitter, when
 // given, splits the text into lines as the pieces come (take the lines from it after a
 // successful read).

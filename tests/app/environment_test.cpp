@@ -18,7 +18,10 @@ namespace {
 
 struct CountingWriter : AssociationWriter {
     int written = 0;
-    void writeAssociation() override { ++written; }
+    QString writeAssociation() override {
+        ++written;
+        return {};
+    }
 };
 
 // A path below a plain file: nothing can be created there, whoever runs the test.
@@ -97,8 +100,10 @@ TEST(Environment, DataFolderThatCannotBeWrittenStillRemembersTheAnswer) {
         XdgFileAssociation association("/usr/bin/kxreview");
         runAssociationStep(settings, messages, association);
     }
-    // Only the question: the failed association is skipped without a word.
-    EXPECT_EQ(messages.shown, QStringList({QString::fromUtf8(kAssociationQuestion)}));
+    // The question, then why the association could not be written.
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.shown[0], QString::fromUtf8(kAssociationQuestion));
+    EXPECT_TRUE(messages.shown[1].contains("Not a directory")) << messages.shown[1].toStdString();
     EXPECT_EQ(settings.value("startup").toInt(), 1);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("blocker/share")));
 

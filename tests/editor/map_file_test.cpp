@@ -2,15 +2,14 @@
 
 #include "records/user_messages.h"
 
+#include "file_faults.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace kx;
 
@@ -248,35 +247,87 @@ TEST_F(MapFileTest, FolderThatCannotTakeTheFileGivesAMessageAndNoFile) {
     EXPECT_TRUE(messages.shown[0].contains(QDir::toNativeSeparators(missing + "/mapa.xml")));
 }
 
-// Limits the size of files this process writes, so that a write fails part-way.
-struct FileSizeLimit {
-    rlimit saved{};
-    void (*savedHandler)(int) = nullptr;
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, savedHandler);
-    }
-};
-
 TEST_F(MapFileTest, WriteFailingPartWayRemovesTheFile) {
     {
-        FileSizeLimit limit(1000);
+        test::FileSizeLimit limit(1000);
         EXPECT_FALSE(save(defaultTexts()));
     }
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].contains(QString::fromUtf8("nepodařilo zapsat")));
-    EXPECT_TRUE(messages.shown[0].contains(QString::fromUtf8("odstraněn")));
+    EXPECT_TRUE(messages.shown[0].contains("File too large"));
     EXPECT_TRUE(files().isEmpty());
     // Once writing works again the same name is free.
     ASSERT_TRUE(save(defaultTexts()));
     EXPECT_EQ(files(), QStringList({"mapa.xml"}));
+}
+
+// Each fault gives the system's reason, leaves the map that was there whole and no other file.
+TEST_F(MapFileTest, FaultsLeaveNoFileAndTheExistingMapWhole) {
+    const struct {
+        const char* folder;  // inside the test folder; "" for the test folder itself
+        const char* blocker; // made a regular file before the save, or removed when a folder
+        rlim_t sizeLimit;
+        const char* reason;
+    } cases[] = {
+        {"", "", 1000, "File too large"},
+        {"plain/maps", "plain", RLIM_INFINITY, "Not a directory"},
+        {"maps", "maps", RLIM_INFINITY, "No such file or directory"},
+    };
+    const QByteArray old = "<world>old</world>";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        QTemporaryDir root;
+        QFile existing(root.filePath("mapa.xml"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write(old) == old.size());
+        existing.close();
+        const QString blocker = root.filePath(c.blocker);
+        if (c.folder == QByteArray("maps")) { // the window's folder, removed meanwhile
+            ASSERT_TRUE(QDir().mkpath(blocker));
+            ASSERT_TRUE(QDir(blocker).removeRecursively());
+        } else if (*c.blocker) {
+            QFile plain(blocker);
+            ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+        }
+        Recorder recorder;
+        {
+            test::FileSizeLimit limit(c.sizeLimit);
+            EXPECT_FALSE(saveMap(editor, defaultTexts(),
+                                 *c.folder ? root.filePath(c.folder) : root.path(), recorder));
+        }
+        ASSERT_EQ(recorder.shown.size(), 1);
+        EXPECT_TRUE(recorder.shown[0].contains(c.reason)) << recorder.shown[0].toStdString();
+        const QStringList left = test::entriesUnder(root.path());
+        EXPECT_EQ(left, *c.blocker && QFileInfo::exists(blocker)
+                            ? QStringList({"mapa.xml", c.blocker})
+                            : QStringList({"mapa.xml"}));
+        ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+        EXPECT_EQ(existing.readAll(), old);
+    }
+}
+
+TEST_F(MapFileTest, AFullOrReadOnlyDiskLeavesNoFileAndTheExistingMapWhole) {
+    for (const bool full : {true, false}) {
+        test::SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            GTEST_SKIP() << disk.why().toStdString();
+        QFile existing(disk.filePath("mapa.xml"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write("old") == 3);
+        existing.close();
+        if (full)
+            disk.fill();
+        else
+            ASSERT_TRUE(disk.makeReadOnly());
+        Recorder recorder;
+        EXPECT_FALSE(saveMap(editor, defaultTexts(), disk.path(), recorder));
+        ASSERT_EQ(recorder.shown.size(), 1);
+        EXPECT_TRUE(
+            recorder.shown[0].contains(full ? "No space left on device" : "Read-only file system"))
+            << recorder.shown[0].toStdString();
+        EXPECT_EQ(test::entriesUnder(disk.path()),
+                  full ? QStringList({"filler", "mapa.xml"}) : QStringList({"mapa.xml"}));
+        ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+        EXPECT_EQ(existing.readAll(), "old");
+    }
 }
 
 TEST_F(MapFileTest, WriteTextReportsAShortOrFailedWrite) {

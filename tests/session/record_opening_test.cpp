@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <cstdio>
+#include <string_view>
+#include <utility>
+
 using namespace kx;
 
 namespace {
@@ -225,4 +231,67 @@ TEST_F(Loader, TheOpenDialogReadsRecordsByTheirExtension) {
     EXPECT_TRUE(mmFileOpenClick(state, dialog, messages, nullptr));
     EXPECT_EQ(state.recordFormat, RecordFormat::EventLog);
     EXPECT_EQ(state.dlgOpen.filterIndex, kFilterXml);
+}
+
+// A record file that changes while it loads gives a message, never a world built from parts
+// of two states; the record shown before stays.
+TEST_F(Loader, AFileChangedWhileItLoadsKeepsThePreviousRecord) {
+    ASSERT_TRUE(load({kHeader, kMap, kHqPepa, kHqJana, kBuy}));
+    const MainState loaded = state;
+    QStringList big = {kHeader, kMap, kHqPepa, kHqJana};
+    for (int i = 0; i < 12000; ++i) // several pieces of the reader
+        big << kBuy;
+    using Change = void (*)(const QString&);
+    const struct {
+        const char* name;
+        Change change; // done once, after the first piece is read
+    } cases[] = {
+        {"unchanged", [](const QString&) {}},
+        {"cut short", [](const QString& path) { QFile::resize(path, 1000); }},
+        {"rewritten",
+         [](const QString& path) {
+             QFile file(path);
+             ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(400000));
+             file.write("9");
+             file.setFileTime(file.fileTime(QFileDevice::FileModificationTime).addSecs(1),
+                              QFileDevice::FileModificationTime);
+         }},
+        {"removed", [](const QString& path) { QFile::remove(path); }},
+        {"replaced",
+         [](const QString& path) {
+             ASSERT_TRUE(QFile::copy(path, path + ".new"));
+             ASSERT_EQ(::rename(QFile::encodeName(path + ".new"), QFile::encodeName(path)), 0);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        state = loaded;
+        messages.shown.clear();
+        const QString path = files.write("big.kxr", big);
+        struct Changer : ActivityObserver {
+            Change change;
+            QString path;
+            bool done = false;
+            void progressChanged(int, bool) override {}
+            void keepAlive() override {
+                if (!std::exchange(done, true))
+                    change(path);
+            }
+        } changer;
+        changer.change = c.change;
+        changer.path = path;
+        const LoadStatus status =
+            loadRecord(state, path, RecordFormat::EventLog, messages, &changer);
+        if (c.name == std::string_view("unchanged")) {
+            EXPECT_EQ(status, LoadStatus::Loaded);
+            EXPECT_EQ(state.lvData.size(), big.size());
+            continue;
+        }
+        EXPECT_EQ(status, LoadStatus::Unreadable);
+        EXPECT_EQ(messages.shown, QStringList{LoadMessages::kChangedWhileRead + path});
+        EXPECT_EQ(state.dlgOpen.fileName, loaded.dlgOpen.fileName);
+        EXPECT_EQ(state.lvData.size(), loaded.lvData.size());
+        EXPECT_EQ(state.cbPlayers, loaded.cbPlayers);
+        EXPECT_EQ(state.world.eventIndex, loaded.world.eventIndex);
+    }
 }

@@ -1,3 +1,4 @@
+#include "file_faults.h"
 #include "record_files.h"
 #include "wait_for.h"
 
@@ -163,6 +164,18 @@ TEST_F(Charts, ExportsTheChosenPlayersAndTheSummary) {
     exportFigures->click();
     ASSERT_EQ(shown.shown.size(), 2);
     EXPECT_EQ(shown.shown[1], QString::fromUtf8("Vyberte alespoň jednoho hráče."));
+
+    // A write cut short keeps the file saved before whole and leaves nothing beside it.
+    answer = dir.filePath("souhrn.csv");
+    const QByteArray before = contents(answer);
+    {
+        test::FileSizeLimit limit(16);
+        exportSummary->click();
+    }
+    ASSERT_EQ(shown.shown.size(), 3);
+    EXPECT_TRUE(shown.shown[2].contains("File too large")) << shown.shown[2].toStdString();
+    EXPECT_EQ(contents(answer), before);
+    EXPECT_EQ(test::entriesUnder(dir.path()), QStringList({"prubeh.csv", "souhrn.csv"}));
 }
 
 TEST(ChartsLifetime, ClosingDuringAPassDoesNotWaitForItsEnd) {

@@ -1,5 +1,6 @@
 #include "window_extras.h"
 
+#include "app/startup.h"
 #include "main_window.h"
 #include "map_zoom_controls.h"
 #include "mapview/ui/map_export.h"
@@ -38,6 +39,8 @@ WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
     }
     connect(&window_, &TFMain::recordOpened, this, [this](const QString& path) {
         recent_.add(path);
+        // Settings that cannot be written are told once; the list lives on in this run.
+        reportSettingsTrouble(settings_, window_.messages());
         // A disabled submenu never opens, so it is brought up to date here, not on showing.
         if (recentMenu_)
             recentMenu_->rebuild();
@@ -51,6 +54,7 @@ void WindowExtras::saveLayout() {
     if (auto* zoom = window_.findChild<MapZoomControls*>())
         zoom->save(settings_);
     saveWindowLayout(window_, settings_);
+    reportSettingsTrouble(settings_, window_.messages());
 }
 
 } // namespace kx

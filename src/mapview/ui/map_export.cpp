@@ -1,14 +1,15 @@
 #include "map_export.h"
 
 #include "mapview/ui/map_image.h"
+#include "records/atomic_file.h"
 #include "records/user_messages.h"
 #include "replay/session.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace kx {
@@ -19,14 +20,17 @@ QString saveMapPicture(const ReplaySession& session, const QString& path, const 
                              : renderMapImage(session, style.palette(), style.font());
     if (image.isNull())
         return QString::fromUtf8("Není otevřen žádný záznam, mapu nelze uložit.");
-    // Written beside the target and renamed over it: a failed write leaves an older picture
-    // of the same name whole.
-    QSaveFile file(path);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit())
+    // Encoded first, then written beside the target and renamed over it: a failed write
+    // leaves an older picture of the same name whole.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    const QString failure =
+        writer.write(image) ? writeFileAtomically(path, png) : writer.errorString();
+    if (!failure.isEmpty())
         return QString::fromUtf8("Mapu nelze uložit do souboru %1: %2")
-            .arg(QDir::toNativeSeparators(path),
-                 file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString());
+            .arg(QDir::toNativeSeparators(path), failure);
     return {};
 }
 

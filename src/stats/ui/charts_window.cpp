@@ -2,6 +2,7 @@
 
 #include "figure_chart.h"
 
+#include "records/atomic_file.h"
 #include "records/file_path.h"
 #include "replay/session.h"
 #include "stats/figures_csv.h"
@@ -17,7 +18,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QThread>
 #include <QTimer>
 
@@ -182,10 +182,10 @@ void TFCharts::showError(const QString& text) {
 }
 
 bool TFCharts::writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString failure = writeFileAtomically(path, bytes);
+    if (!failure.isEmpty()) {
         showError(QString::fromUtf8("Soubor nelze uložit:\n%1\n%2")
-                      .arg(QDir::toNativeSeparators(path), file.errorString()));
+                      .arg(QDir::toNativeSeparators(path), failure));
         return false;
     }
     return true;
