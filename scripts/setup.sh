@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config clang-14 libclang-rt-14-dev
+    clang-tidy-14 clang-format-14
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libqt6sql6-sqlite libqt6sql6-psql postgresql
     libgtest-dev libgmock-dev libbenchmark-dev

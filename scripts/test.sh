@@ -14,6 +14,11 @@ echo "== Build and test"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 
+echo "== Static checks: clang-format and clang-tidy (scripts/lint.sh)"
+lint_start=$SECONDS
+"$root/scripts/lint.sh" "$root/build"
+echo "Static checks took $((SECONDS - lint_start)) s"
+
 echo "== Benchmark smoke run (small records, a short round of each; scripts/bench.sh measures)"
 KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench" --benchmark_min_time=0.01
 QT_QPA_PLATFORM=offscreen KX_BENCH_EVENTS=3000 "$root/build/bin/kxbench_view" \

@@ -28,8 +28,8 @@ QString quotedExec(const QString& path) {
     if (!needsQuotes)
         return path;
     QString escaped = path;
-    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\\\\\"));
-    escaped.replace(QLatin1String("\""), QLatin1String("\\\\\""));
+    escaped.replace(QLatin1String("\\"), QLatin1String(R"(\\\\)"));
+    escaped.replace(QLatin1String("\""), QLatin1String(R"(\\")"));
     escaped.replace(QLatin1String("`"), QLatin1String("\\\\`"));
     escaped.replace(QLatin1String("$"), QLatin1String("\\\\$"));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
@@ -83,7 +83,7 @@ QString XdgFileAssociation::installedDesktopEntry() {
          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
         if (folder == dataHome)
             continue; // a per-user entry written earlier is not an installation
-        const QString path = folder + QLatin1Char('/') + relative;
+        QString path = folder + QLatin1Char('/') + relative;
         if (QFileInfo(path).isFile())
             return path;
     }

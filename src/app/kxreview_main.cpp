@@ -95,7 +95,7 @@ int main(int argc, char* argv[]) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    const std::optional<QString> startFile = kx::startFileFromArguments(app.arguments());
+    const std::optional<QString> startFile = kx::startFileFromArguments(QApplication::arguments());
 
     // The settings live as long as the windows that keep things in them.
     const std::unique_ptr<QSettings> settings(kx::openSettings());

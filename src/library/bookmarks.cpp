@@ -53,7 +53,7 @@ bool writeFile(const QString& path, const QJsonObject& root, QString* error) {
 
 std::vector<Bookmark> bookmarksIn(const QJsonObject& root, const QString& hash) {
     std::vector<Bookmark> result;
-    for (const QJsonValue& value :
+    for (const QJsonValue value :
          root.value(QLatin1String("records")).toObject().value(hash).toArray()) {
         const QJsonObject item = value.toObject();
         if (item.value(QLatin1String("event")).isDouble())
@@ -109,6 +109,7 @@ std::vector<Bookmark> Bookmarks::list(const QString& hash) {
             for (const Bookmark& b : library->bookmarks(hash))
                 merged[b.event] = b.note; // the library's note is the newer one
     std::vector<Bookmark> result;
+    result.reserve(merged.size());
     for (const auto& [event, note] : merged)
         result.push_back({event, note});
     return result;

@@ -110,8 +110,8 @@ IndexResult indexFolders(Library& library, const QStringList& folders,
     counts.toRead = static_cast<int>(toRead.size());
     report();
 
-    const int workers = std::max(
-        1, std::min<int>(threads > 0 ? threads : QThread::idealThreadCount(), toRead.size()));
+    const int workers =
+        std::max(1, std::min(threads > 0 ? threads : QThread::idealThreadCount(), counts.toRead));
     std::atomic<qsizetype> next{0};
     EntryQueue queue;
     std::vector<std::thread> pool;

@@ -111,7 +111,7 @@ class Library {
     void nextGeneration();
     // `column` is one of the ids the statement `ids` selects, in the engine's best form.
     QString idIn(const QString& column, const QString& ids) const;
-    static std::vector<PlayerCareer> addUpCareers(QSqlQuery& groups);
+    static std::vector<PlayerCareer> addUpCareers(QSqlQuery& q);
 
     LibraryLocation location_;
     QString connection_;

@@ -21,13 +21,13 @@ int clampZoom(int percent) {
 
 int zoomInStep(int percent) {
     const int zoom = clampZoom(percent);
-    const auto next = std::upper_bound(kZoomLadder.begin(), kZoomLadder.end(), zoom);
+    const auto* const next = std::upper_bound(kZoomLadder.begin(), kZoomLadder.end(), zoom);
     return next == kZoomLadder.end() ? kZoomMax : *next;
 }
 
 int zoomOutStep(int percent) {
     const int zoom = clampZoom(percent);
-    const auto next = std::lower_bound(kZoomLadder.begin(), kZoomLadder.end(), zoom);
+    const auto* const next = std::lower_bound(kZoomLadder.begin(), kZoomLadder.end(), zoom);
     return next == kZoomLadder.begin() ? kZoomMin : *std::prev(next);
 }
 

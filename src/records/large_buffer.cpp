@@ -21,6 +21,7 @@ void prepareLargeBuffer(QByteArray& buffer) {
     const uintptr_t first = (begin + page - 1) & ~(page - 1);
     const uintptr_t last = end & ~(page - 1);
     if (last > first)
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the page-aligned part of the buffer
         madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #else
     (void)buffer;

@@ -4,8 +4,7 @@ namespace kx {
 
 namespace {
 
-template <typename CharAt>
-std::optional<int32_t> parseDigits(qsizetype size, CharAt charAt) {
+template <typename CharAt> std::optional<int32_t> parseDigits(qsizetype size, CharAt charAt) {
     if (size == 0)
         return std::nullopt;
     qsizetype pos = 0;

@@ -96,9 +96,9 @@ struct WorldBuild {
     QString message; // the error when !ok, else a warning or empty
 };
 
-// Builds the initial world into `world` and fills `players`, `caption` and the map's size;
+// Builds the initial world into `world` and fills `playerNames`, `caption` and the map's size;
 // on an error they may be left half filled.
-WorldBuild buildInitialWorld(const EventList& events, World& world, QStringList& players,
+WorldBuild buildInitialWorld(const EventList& items, World& world, QStringList& playerNames,
                              QString& caption, int& mapColumns, int& mapRows);
 
 } // namespace kx

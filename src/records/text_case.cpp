@@ -31,8 +31,12 @@ const CaseTables& caseTables() {
 
 } // namespace
 
-uint8_t upperWindows1250(uint8_t byte) { return caseTables().upper[byte]; }
-uint8_t lowerWindows1250(uint8_t byte) { return caseTables().lower[byte]; }
+uint8_t upperWindows1250(uint8_t byte) {
+    return caseTables().upper[byte];
+}
+uint8_t lowerWindows1250(uint8_t byte) {
+    return caseTables().lower[byte];
+}
 
 QByteArray lowerWindows1250(QByteArrayView bytes) {
     const auto& lower = caseTables().lower;

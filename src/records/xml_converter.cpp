@@ -12,7 +12,7 @@ namespace kx {
 
 namespace {
 
-constexpr QByteArrayView kDeclaration = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>";
+constexpr QByteArrayView kDeclaration = R"(<?xml version="1.0" encoding="windows-1250"?>)";
 constexpr QByteArrayView kRecordTag = "<record>";
 constexpr QByteArrayView kEventsTag = "<events>";
 constexpr QByteArrayView kEventsEnd = "/events";
@@ -393,7 +393,7 @@ bool XmlConverter::readEvents(qsizetype first) {
     }
 }
 
-void XmlConverter::keepAlive(qsizetype index) {
+void XmlConverter::keepAlive(qsizetype index) const {
     if (progress_.keepAlive && index % kKeepAliveLines == kKeepAliveLines - 1)
         progress_.keepAlive();
 }

@@ -66,7 +66,7 @@ class XmlConverter {
     bool createHq(qsizetype index, QByteArrayView line);
     void removeHq(QByteArrayView line);
     bool readEvents(qsizetype first);
-    void keepAlive(qsizetype index);
+    void keepAlive(qsizetype index) const;
     void reportProgress(int value);
     bool fail(const QString& reason);
 

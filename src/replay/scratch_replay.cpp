@@ -23,7 +23,8 @@ int8_t ScratchReplay::ownerAt(QByteArrayView address) const {
         return -1;
     const int32_t code = world_.fieldGrid(x, y);
     const int32_t owner = code > 100 ? fieldOwner(code) : 0;
-    return owner >= 1 && owner <= world_.playerCount() ? static_cast<int8_t>(owner - 1) : -1;
+    return owner >= 1 && owner <= world_.playerCount() ? static_cast<int8_t>(owner - 1)
+                                                       : int8_t{-1};
 }
 
 EventPlayers ScratchReplay::playersOf(const EventItem& event) {

@@ -31,8 +31,8 @@ class BusyGuard {
 
 } // namespace
 
-ReplaySession::ReplaySession(UserMessages& messages, QLocale locale)
-    : messages_(&messages), locale_(std::move(locale)) {
+ReplaySession::ReplaySession(UserMessages& messages, const QLocale& locale)
+    : messages_(&messages), locale_(locale) {
     // The blank world shown before any record is loaded.
     state_.world.allocateWorld(20, 20, 0);
     state_.world.liveDisplay = 1;

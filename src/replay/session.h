@@ -21,7 +21,7 @@ namespace kx {
 // drives it, so both always agree. A step, jump or load never runs inside another one.
 class ReplaySession {
   public:
-    explicit ReplaySession(UserMessages& messages, QLocale locale = QLocale());
+    explicit ReplaySession(UserMessages& messages, const QLocale& locale = QLocale());
 
     // What the window shows; it changes only through the handlers below.
     const MainState& state() const { return state_; }

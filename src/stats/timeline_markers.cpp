@@ -78,11 +78,11 @@ void MarkerCollector::after(const World& world) {
     // The target changes hands; a fallen HQ takes every field of its player.
     const int ownerAfter = ownerAt(world, targetX_, targetY_);
     const bool defenderKnown = defender_ >= 0 && defender_ < kMaxPlayers;
-    const int32_t defenderHad = defenderKnown ? fields_[static_cast<size_t>(defender_ + 1)] : 0;
+    const int32_t defenderHad = defenderKnown ? fields_[static_cast<size_t>(defender_) + 1] : 0;
     if (ownerAfter != defender_ + 1) {
         if (defender_ >= 0 && defender_ < kMaxPlayers)
-            fields_[static_cast<size_t>(defender_ + 1)] =
-                std::max(0, fields_[static_cast<size_t>(defender_ + 1)] - 1);
+            fields_[static_cast<size_t>(defender_) + 1] =
+                std::max(0, fields_[static_cast<size_t>(defender_) + 1] - 1);
         if (ownerAfter > 0)
             ++fields_[static_cast<size_t>(ownerAfter)];
     }
@@ -97,7 +97,7 @@ void MarkerCollector::after(const World& world) {
         defenderFell = defenderFell || static_cast<int>(i) == defender_;
     }
     if (!defenderFell && defenderKnown && defenderHad > 0 &&
-        fields_[static_cast<size_t>(defender_ + 1)] == 0)
+        fields_[static_cast<size_t>(defender_) + 1] == 0)
         markers_.push_back(
             {event_, MarkerKind::LastFieldLost, player(defender_), player(attacker_)});
 }

@@ -39,7 +39,8 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
     drawFrame(&painter);
     const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
     const QString shown = fontMetrics().elidedText(text(), mode_, room.width());
-    style()->drawItemText(&painter, room, QStyle::visualAlignment(layoutDirection(), alignment()),
+    style()->drawItemText(&painter, room,
+                          static_cast<int>(QStyle::visualAlignment(layoutDirection(), alignment())),
                           palette(), isEnabled(), shown, foregroundRole());
 }
 

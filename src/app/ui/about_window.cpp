@@ -150,7 +150,8 @@ bool TFAbout::eventFilter(QObject* watched, QEvent* event) {
         else
             return QDialog::eventFilter(watched, event);
         return true; // a move over a link is not also a move over the window
-    } else if (event->type() == QEvent::MouseButtonRelease) {
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* label = qobject_cast<QLabel*>(watched);
         if (label && mouse->button() == Qt::LeftButton &&

@@ -178,7 +178,7 @@ void TFMain::addBookmark(int32_t event) {
         messages_->showMessage(QString::fromUtf8("Záložku lze přidat jen k přehrané akci."));
         return;
     }
-    if (bookmarks_.count(event)) {
+    if (bookmarks_.contains(event)) {
         renameBookmark(event);
         return;
     }
@@ -212,7 +212,7 @@ void TFMain::storeNote(const QString& hash, int32_t event, const QString& note) 
 
 void TFMain::removeBookmark(int32_t event) {
     const QString hash = figures_->contentHash();
-    if (!bookmarks_.count(event) || hash.isEmpty())
+    if (!bookmarks_.contains(event) || hash.isEmpty())
         return;
     if (!bookmarkStore_.remove(hash, event))
         messages_->showMessage(bookmarkStore_.lastError());

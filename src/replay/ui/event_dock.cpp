@@ -147,7 +147,7 @@ void EventDock::showContextMenu(const QPoint& position) {
     if (event < 0)
         return;
     QMenu menu(this);
-    const bool marked = model_->bookmarks().count(event) > 0;
+    const bool marked = model_->bookmarks().contains(event);
     QAction* add = menu.addAction(QString::fromUtf8("Přidat záložku…"));
     add->setObjectName(QStringLiteral("actEventBookmarkAdd"));
     add->setEnabled(!marked);

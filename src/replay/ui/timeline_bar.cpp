@@ -175,6 +175,7 @@ void TimelineBar::setMarkerProgress(int percent) {
 void TimelineBar::setBookmarks(const std::map<int32_t, QString>& bookmarks) {
     bookmarks_ = bookmarks;
     std::vector<int32_t> events;
+    events.reserve(bookmarks.size());
     for (const auto& entry : bookmarks)
         events.push_back(entry.first);
     strip_->setBookmarks(std::move(events));

@@ -85,7 +85,7 @@ void paintFigureChart(QPainter& painter, const QRect& area, const ChartView& vie
         for (const int p : view.players)
             if (p >= 0 && p < f->playerCount())
                 players.push_back(p);
-    if (players.empty() || f->rowCount() == 0) {
+    if (!f || players.empty() || f->rowCount() == 0) {
         painter.setPen(Qt::darkGray);
         painter.drawText(area, Qt::AlignCenter,
                          f && f->valid ? QString::fromUtf8("Vyberte hráče.")
@@ -128,7 +128,8 @@ void paintFigureChart(QPainter& painter, const QRect& area, const ChartView& vie
         return;
     }
     auto xOf = [&](double hour) {
-        return plot.left() + (hour - firstHour) * plot.width() / double(lastHour - firstHour);
+        return plot.left() +
+               (hour - double(firstHour)) * plot.width() / double(lastHour - firstHour);
     };
     auto yOf = [&](double value) {
         return plot.bottom() - (value - low) * plot.height() / (high - low);

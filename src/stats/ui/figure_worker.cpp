@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <utility>
 
 namespace kx {
 
@@ -82,7 +83,7 @@ void FigureWorker::jobFinished() {
     thread_->wait();
     delete thread_;
     thread_ = nullptr;
-    std::shared_ptr<Job> job = std::move(job_);
+    std::shared_ptr<Job> job = std::exchange(job_, nullptr);
     if (!job->result.cancelled) {
         cache_.store(job->generation, std::move(job->result));
         hash_ = job->hash;
