@@ -6,7 +6,8 @@
 #
 # clang-tidy is slow, so a file whose preprocessed text, compile command and checks were found
 # clean before is not analysed again: the clean keys are kept in $KX_LINT_CACHE (default
-# ~/.cache/kxreview/clang-tidy). Findings are never cached.
+# ~/.cache/kxreview/clang-tidy), with the checkout's path left out of the key. Findings are
+# never cached.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -79,9 +80,10 @@ def key(path):
             pre.append(a)
     text = subprocess.run(pre + ["-E", "-o", "-"], cwd=entry["directory"],
                           capture_output=True, check=True).stdout
+    # Keys name the checkout as ROOT, so a clone elsewhere with the same sources hits the cache.
     h = salt.copy()
-    h.update("\0".join(args).encode() + b"\0")
-    h.update(text)
+    h.update("\0".join(args).replace(root, "ROOT").encode() + b"\0")
+    h.update(text.replace(root.encode(), b"ROOT"))
     return path, h.hexdigest()
 
 with concurrent.futures.ThreadPoolExecutor(int(jobs)) as pool:
