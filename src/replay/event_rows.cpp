@@ -9,7 +9,9 @@
 namespace kx {
 
 namespace {
-constexpr size_t kMaxBlocks = 256;                 // sentences kept: 64k events
+// Sentences kept: a screenful of filtered rows may come from as many blocks as it has rows;
+// the least recently used block goes first, so a slide show keeps the list's memory flat.
+constexpr size_t kMaxBlocks = 64;
 constexpr int64_t kCopyBudget = int64_t{32} << 20; // bytes for the list's own worlds
 } // namespace
 
@@ -181,13 +183,20 @@ const World& EventRows::nearestWorld(int32_t eventIndex) {
 
 const std::vector<QString>& EventRows::block(int32_t blockIndex) {
     sync();
-    if (const auto it = blocks_.find(blockIndex); it != blocks_.end())
-        return it->second;
+    if (const auto it = blocks_.find(blockIndex); it != blocks_.end()) {
+        it->second.lastUse = ++uses_;
+        return it->second.sentences;
+    }
     if (blocks_.size() >= kMaxBlocks)
-        blocks_.clear();
+        blocks_.erase(
+            std::min_element(blocks_.begin(), blocks_.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            }));
     const int32_t start = std::max(first_, blockIndex * kBlock);
     const int32_t end = std::min(first_ + count_, (blockIndex + 1) * kBlock);
-    std::vector<QString>& sentences = blocks_[blockIndex];
+    SentenceBlock& kept = blocks_[blockIndex];
+    kept.lastUse = ++uses_;
+    std::vector<QString>& sentences = kept.sentences;
     if (start >= end)
         return sentences;
     scratch_->reset(nearestWorld(start));

@@ -70,7 +70,12 @@ class EventRows {
     std::vector<int32_t> rows_;         // the events shown, while filtered
     std::vector<EventKind> kinds_;      // per event from first_, once asked for
     std::vector<EventPlayers> players_; // per event from first_, once asked for
-    std::unordered_map<int32_t, std::vector<QString>> blocks_; // sentences per block
+    struct SentenceBlock {
+        std::vector<QString> sentences;
+        uint64_t lastUse = 0;
+    };
+    std::unordered_map<int32_t, SentenceBlock> blocks_; // sentences per block, the latest used
+    uint64_t uses_ = 0;
     std::map<int32_t, World> ownCopies_; // worlds taken at block starts on the way
     int32_t copyStride_ = 1;             // blocks between two own copies
     std::unique_ptr<ScratchReplay> scratch_;
