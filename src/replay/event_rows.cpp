@@ -76,7 +76,7 @@ void EventRows::ensurePlayers() {
     for (int32_t i = 0; i < count_; ++i) {
         // Worlds taken on the way make the sentences of any later block quick to reach.
         const int32_t event = first_ + i;
-        if (event % kBlock == 0 && (event / kBlock) % copyStride_ == 0)
+        if (wantsOwnCopy(event))
             ownCopies_.try_emplace(event, scratch_->world());
         scratch_->step(nullptr, &players_[static_cast<size_t>(i)]);
     }
@@ -181,6 +181,18 @@ const World& EventRows::nearestWorld(int32_t eventIndex) {
     return *best;
 }
 
+// A copy of the list's own at the start of a stride of blocks, unless the session keeps one
+// within a stride before it: the session's copies, taken as the replay goes, serve as well.
+bool EventRows::wantsOwnCopy(int32_t event) const {
+    if (event % kBlock != 0 || (event / kBlock) % copyStride_ != 0)
+        return false;
+    int32_t found = 0;
+    const SnapshotCache::Snapshot* snapshot =
+        session_.snapshotsEnabled() ? session_.snapshots().nearest(event, &found) : nullptr;
+    return !snapshot || snapshot->builtLastEventTime != session_.initialWorld().lastEventTime ||
+           event - found >= copyStride_ * kBlock;
+}
+
 const std::vector<QString>& EventRows::block(int32_t blockIndex) {
     sync();
     if (const auto it = blocks_.find(blockIndex); it != blocks_.end()) {
@@ -202,7 +214,7 @@ const std::vector<QString>& EventRows::block(int32_t blockIndex) {
     scratch_->reset(nearestWorld(start));
     while (scratch_->world().eventIndex < start) {
         const int32_t event = scratch_->world().eventIndex;
-        if (event % kBlock == 0 && (event / kBlock) % copyStride_ == 0)
+        if (wantsOwnCopy(event))
             ownCopies_.try_emplace(event, scratch_->world());
         scratch_->step(nullptr);
     }

@@ -55,6 +55,7 @@ class EventRows {
     static constexpr int32_t kBlock = 256;
     const std::vector<QString>& block(int32_t blockIndex);
     const World& nearestWorld(int32_t eventIndex);
+    bool wantsOwnCopy(int32_t event) const;
     void ensureKinds();
     void ensurePlayers();
     void rebuildRows();
