@@ -9,7 +9,9 @@
 namespace kx {
 
 namespace {
-constexpr size_t kMaxBlocks = 256;                 // sentences kept: 64k events
+// Sentences kept: a screenful of filtered rows may come from as many blocks as it has rows;
+// the least recently used block goes first, so a slide show keeps the list's memory flat.
+constexpr size_t kMaxBlocks = 64;
 constexpr int64_t kCopyBudget = int64_t{32} << 20; // bytes for the list's own worlds
 } // namespace
 
@@ -74,7 +76,7 @@ void EventRows::ensurePlayers() {
     for (int32_t i = 0; i < count_; ++i) {
         // Worlds taken on the way make the sentences of any later block quick to reach.
         const int32_t event = first_ + i;
-        if (event % kBlock == 0 && (event / kBlock) % copyStride_ == 0)
+        if (wantsOwnCopy(event))
             ownCopies_.try_emplace(event, scratch_->world());
         scratch_->step(nullptr, &players_[static_cast<size_t>(i)]);
     }
@@ -179,21 +181,40 @@ const World& EventRows::nearestWorld(int32_t eventIndex) {
     return *best;
 }
 
+// A copy of the list's own at the start of a stride of blocks, unless the session keeps one
+// within a stride before it: the session's copies, taken as the replay goes, serve as well.
+bool EventRows::wantsOwnCopy(int32_t event) const {
+    if (event % kBlock != 0 || (event / kBlock) % copyStride_ != 0)
+        return false;
+    int32_t found = 0;
+    const SnapshotCache::Snapshot* snapshot =
+        session_.snapshotsEnabled() ? session_.snapshots().nearest(event, &found) : nullptr;
+    return !snapshot || snapshot->builtLastEventTime != session_.initialWorld().lastEventTime ||
+           event - found >= copyStride_ * kBlock;
+}
+
 const std::vector<QString>& EventRows::block(int32_t blockIndex) {
     sync();
-    if (const auto it = blocks_.find(blockIndex); it != blocks_.end())
-        return it->second;
+    if (const auto it = blocks_.find(blockIndex); it != blocks_.end()) {
+        it->second.lastUse = ++uses_;
+        return it->second.sentences;
+    }
     if (blocks_.size() >= kMaxBlocks)
-        blocks_.clear();
+        blocks_.erase(
+            std::min_element(blocks_.begin(), blocks_.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            }));
     const int32_t start = std::max(first_, blockIndex * kBlock);
     const int32_t end = std::min(first_ + count_, (blockIndex + 1) * kBlock);
-    std::vector<QString>& sentences = blocks_[blockIndex];
+    SentenceBlock& kept = blocks_[blockIndex];
+    kept.lastUse = ++uses_;
+    std::vector<QString>& sentences = kept.sentences;
     if (start >= end)
         return sentences;
     scratch_->reset(nearestWorld(start));
     while (scratch_->world().eventIndex < start) {
         const int32_t event = scratch_->world().eventIndex;
-        if (event % kBlock == 0 && (event / kBlock) % copyStride_ == 0)
+        if (wantsOwnCopy(event))
             ownCopies_.try_emplace(event, scratch_->world());
         scratch_->step(nullptr);
     }

@@ -55,6 +55,7 @@ class EventRows {
     static constexpr int32_t kBlock = 256;
     const std::vector<QString>& block(int32_t blockIndex);
     const World& nearestWorld(int32_t eventIndex);
+    bool wantsOwnCopy(int32_t event) const;
     void ensureKinds();
     void ensurePlayers();
     void rebuildRows();
@@ -70,7 +71,12 @@ class EventRows {
     std::vector<int32_t> rows_;         // the events shown, while filtered
     std::vector<EventKind> kinds_;      // per event from first_, once asked for
     std::vector<EventPlayers> players_; // per event from first_, once asked for
-    std::unordered_map<int32_t, std::vector<QString>> blocks_; // sentences per block
+    struct SentenceBlock {
+        std::vector<QString> sentences;
+        uint64_t lastUse = 0;
+    };
+    std::unordered_map<int32_t, SentenceBlock> blocks_; // sentences per block, the latest used
+    uint64_t uses_ = 0;
     std::map<int32_t, World> ownCopies_; // worlds taken at block starts on the way
     int32_t copyStride_ = 1;             // blocks between two own copies
     std::unique_ptr<ScratchReplay> scratch_;
