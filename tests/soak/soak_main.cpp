@@ -93,8 +93,8 @@ bool readOptions(const QCoreApplication& app, Options& options) {
         QStringLiteral("Growth in percent that fails the run (default 1; a short run, whose "
                        "caches are still filling, needs more)."),
         QStringLiteral("PERCENT"));
-    parser.addOptions({minutes, seconds, settle, sample, report, events, pause, seed,
-                       noMemoryCheck, grow, limit});
+    parser.addOptions({minutes, seconds, settle, sample, report, events, pause, seed, noMemoryCheck,
+                       grow, limit});
     parser.process(app);
 
     bool ok = true;
