@@ -56,7 +56,8 @@ TEST_F(EditorWindowTest, CurrentFolderThatTakesNoFileGivesAMessageAndTheRetryQue
     QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(messages.shown[0].startsWith(QString::fromUtf8("Soubor mapy „")));
-    EXPECT_TRUE(messages.shown[0].contains(QString::fromUtf8("mapa.xml“ se nepodařilo vytvořit.")));
+    EXPECT_TRUE(
+        messages.shown[0].contains(QString::fromUtf8("mapa.xml“ se nepodařilo vytvořit:\n")));
     EXPECT_EQ(messages.shown[1], QString::fromUtf8("Mapu se nepodařilo uložit. Opakovat?"));
 
     // A retry fails the same way and asks nothing more; the map stays as drawn.

@@ -47,7 +47,7 @@ MapZoomControls::MapZoomControls(QMainWindow& window, MapGrid& grid)
     QMenu* menu = viewMenu(window);
     if (!menu->isEmpty())
         menu->addSeparator();
-    auto addItem = [&](const char* name, const char* caption, QList<QKeySequence> keys,
+    auto addItem = [&](const char* name, const char* caption, const QList<QKeySequence>& keys,
                        auto handler) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QLatin1String(name));
