@@ -44,7 +44,7 @@ fi
 
 # Every source file under src/ with its compile command, and the key of its current content.
 mkdir -p "$cache"
-python3 - "$root" "$build" "$work" "$cache" "$jobs" "$tidy" <<'EOF'
+python3 - "$root" "$build" "$work" "$cache" "$jobs" "$tidy" <<'EOF' || status=1
 import concurrent.futures, hashlib, json, os, shlex, subprocess, sys
 
 root, build, work, cache, jobs, tidy = sys.argv[1:]
@@ -89,26 +89,26 @@ def key(path):
 with concurrent.futures.ThreadPoolExecutor(int(jobs)) as pool:
     keys = dict(pool.map(key, wanted))
 todo = [p for p in wanted if not os.path.exists(os.path.join(cache, keys[p]))]
-with open(os.path.join(work, "todo"), "w") as f:
-    f.write("".join(p + "\n" for p in todo))
-with open(os.path.join(work, "keys"), "w") as f:
-    f.write("".join(keys[p] + "\n" for p in todo))
 print("-- clang-tidy: %d files under src/, %d clean before and unchanged, %d to analyse"
-      % (len(wanted), len(wanted) - len(todo), len(todo)))
-EOF
+      % (len(wanted), len(wanted) - len(todo), len(todo)), flush=True)
 
-if [ -s "$work/todo" ]; then
-    files="^($(sed 's/[][\.^$*+?(){}|]/\\&/g' "$work/todo" | paste -sd'|'))\$"
+def analyse(path):
     # The build's compile commands are g++'s; clang ignores the warning options it lacks.
-    if run-clang-tidy-14 -p "$build" -j "$jobs" -quiet -clang-tidy-binary "$(command -v "$tidy")" \
-        -extra-arg=-Wno-unknown-warning-option "$files" >"$work/tidy" 2>&1; then
-        xargs -I{} touch "$cache/{}" <"$work/keys"
-    else
-        sed 's/\x1b\[[0-9;]*m//g' "$work/tidy" |
-            grep -v -e '^/usr/bin/clang-tidy-14 ' -e 'warnings\? generated\.$' \
-                -e '^Suppressed [0-9]* warnings' -e '^Use -header-filter=' || true
-        echo "clang-tidy: findings above (fix them, or NOLINT(check) with a reason)" >&2
-        status=1
-    fi
-fi
+    run = subprocess.run([tidy, "-p", build, "--quiet", "--extra-arg=-Wno-unknown-warning-option",
+                          path], capture_output=True, text=True)
+    if run.returncode == 0:
+        # A file clean on its own is remembered, whatever the others give.
+        open(os.path.join(cache, keys[path]), "w").close()
+        return ""
+    lines = (run.stdout + run.stderr).splitlines()
+    return "\n".join(l for l in lines if not l.endswith(("warnings generated.", "warning generated."))
+                     and not l.startswith(("Suppressed ", "Use -header-filter=")))
+
+with concurrent.futures.ThreadPoolExecutor(int(jobs)) as pool:
+    findings = [f for f in pool.map(analyse, todo) if f]
+if findings:
+    print("\n".join(findings))
+    sys.exit("clang-tidy: findings above in %d files (fix them, or NOLINT(check) with a reason)"
+             % len(findings))
+EOF
 exit "$status"
