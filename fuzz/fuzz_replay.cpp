@@ -25,7 +25,6 @@
 #include "state_json.h"
 
 #include <QByteArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <QString>
@@ -47,7 +46,7 @@ namespace {
 constexpr size_t kMaxActions = 24;
 constexpr int kMaxSide = 32;
 // Loads are the dearest actions; beyond this many in one session they step forward instead.
-constexpr int kMaxReloads = 3;
+constexpr int kMaxReloads = 1;
 
 void check(bool condition) {
     if (!condition)
@@ -246,9 +245,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     // Both show the same, down to every field kxrtool prints.
-    const QJsonObject a = kx::mainStateJson(copies, messagesA.shown);
-    check(a == kx::mainStateJson(rebuilds, messagesB.shown));
-    check(!QJsonDocument(a).toJson(QJsonDocument::Compact).isEmpty());
+    check(kx::mainStateJson(copies, messagesA.shown) ==
+          kx::mainStateJson(rebuilds, messagesB.shown));
     return 0;
 }
 

@@ -3,15 +3,18 @@
 # build-fuzz/ and replays every committed input (the corpora of fuzz/corpus/ and the crash
 # inputs of fuzz/regressions/); then either
 #   scripts/fuzz.sh [SECONDS]            runs every target for SECONDS each (default 60), or
-#   scripts/fuzz.sh --campaign HOURS     runs all targets for HOURS (a decimal number) on all
-#                                        cores, merges what they found into fuzz/corpus/
-#                                        (minimised with -merge=1) and writes a table of
-#                                        executions, coverage, corpus size and crashes per
-#                                        target to build-fuzz/campaign/table.md.
+#   scripts/fuzz.sh --campaign HOURS     runs all targets at once for at most HOURS (a decimal
+#                                        number), each until fuzz/campaigns.tsv counts
+#                                        KX_FUZZ_GOAL (10 million) executions of it over all
+#                                        campaigns; merges what they found into fuzz/corpus/
+#                                        (minimised with -merge=1), adds a row per target to
+#                                        the ledger and writes a table of executions,
+#                                        coverage, corpus size and crashes per target to
+#                                        <build>/campaign/table.md.
 # Fails when any target crashes, hangs or runs out of memory; a short run keeps the input under
 # build-fuzz/artifacts/<target>/, a campaign under build-fuzz/campaign/<target>/artifacts/
 # (commit it to fuzz/regressions/<target>/ with the fix). KX_FUZZ_BUILD_DIR overrides the
-# build directory, KX_FUZZ_JOBS the number of targets a campaign runs at once (all cores).
+# build directory.
 # KX_FUZZ_SANITIZERS=undefined builds without AddressSanitizer into build-fuzz-undefined/: two to
 # three times the executions a second for a long campaign, whose corpora the next ordinary run
 # replays with AddressSanitizer.
@@ -134,51 +137,64 @@ if [ -z "$campaign_hours" ]; then
 fi
 
 # ---- Campaign ----------------------------------------------------------------------------
-jobs="${KX_FUZZ_JOBS:-$(nproc)}"
+# Every target runs at once, so the system shares the cores among them; a target stops early
+# once the executions of all campaigns in the ledger reach the goal, leaving its share to the
+# slower ones. The ledger, fuzz/campaigns.tsv, keeps one row per target and campaign: a long
+# campaign may be run in parts, each going on from the corpora the last one merged.
+goal="${KX_FUZZ_GOAL:-10000000}"
+ledger="$root/fuzz/campaigns.tsv"
+[ -f "$ledger" ] || printf 'date\ttarget\tsanitizers\tseconds\texecutions\tcrashes\n' >"$ledger"
 total_seconds="$(awk -v h="$campaign_hours" 'BEGIN { printf "%d", h * 3600 }')"
-# Every target gets an equal share of the cores' time; `jobs` of them run at once.
-share=$(( total_seconds * jobs / ${#targets[@]} ))
-[ "$share" -ge 10 ] || { echo "fuzz.sh: a campaign of $campaign_hours h is too short" >&2; exit 2; }
+[ "$total_seconds" -ge 10 ] || { echo "fuzz.sh: a campaign of $campaign_hours h is too short" >&2; exit 2; }
 out="$build/campaign"
 rm -rf "$out"
 mkdir -p "$out"
-echo "== Campaign: $campaign_hours h on $jobs cores, $share s for each target"
+ledger_runs() { # executions of target $1 over all campaigns in the ledger
+    awk -F '\t' -v t="$1" '$2 == t { n += $5 } END { printf "%d", n }' "$ledger"
+}
+echo "== Campaign: $campaign_hours h, all targets at once, each until $goal executions in all"
 
-# Runs target $1 for `share` seconds, starting again after a crash (its input is kept), and
-# writes the executions and crashes to $out/$1/result.
+# Runs target $1 until the campaign's end or the goal, starting again after a crash (its input
+# is kept), and writes the seconds, executions and crashes to $out/$1/result.
 run_target() {
     local t="$1" dir="$out/$1"
     mkdir -p "$dir/corpus" "$dir/artifacts"
     local options
     mapfile -t options < <(fuzz_options "$t")
-    local end=$(( $(date +%s) + share )) runs=0 crashes=0 round=0
+    local begin end runs=0 crashes=0 round=0
+    begin=$(date +%s)
+    end=$(( begin + total_seconds ))
+    local before
+    before="$(ledger_runs "$t")"
     while :; do
-        local left=$(( end - $(date +%s) ))
-        [ "$left" -ge 5 ] || break
+        local left=$(( end - $(date +%s) )) wanted=$(( goal - before - runs ))
+        [ "$left" -ge 5 ] && [ "$wanted" -gt 0 ] || break
         round=$((round + 1))
         local log="$dir/round_$round.log" status=0
-        "$build/fuzz/fuzz_$t" "${options[@]}" -max_total_time="$left" -print_final_stats=1 \
-            -artifact_prefix="$dir/artifacts/" "$dir/corpus" "$root/fuzz/corpus/$t" \
-            >"$log" 2>&1 || status=$?
+        "$build/fuzz/fuzz_$t" "${options[@]}" -max_total_time="$left" -runs="$wanted" \
+            -print_final_stats=1 -artifact_prefix="$dir/artifacts/" "$dir/corpus" \
+            "$root/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
         runs=$(( runs + $(executions_in "$log") ))
         if [ "$status" -ne 0 ] || grep -q -E '^==[0-9]+==ERROR|runtime error:' "$log"; then
             crashes=$((crashes + 1))
             echo "fuzz_$t: a crash (exit $status), see $log" >&2
         fi
     done
-    echo "$runs $crashes" >"$dir/result"
+    echo "$(( $(date +%s) - begin )) $runs $crashes" >"$dir/result"
+    echo "fuzz_$t: $runs executions, $crashes crashes"
 }
-export -f run_target fuzz_options max_len_of executions_in
-export root build out share
-printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target {}'
+export -f run_target fuzz_options max_len_of executions_in ledger_runs
+export root build out total_seconds goal ledger
+printf '%s\n' "${targets[@]}" | xargs -P "${#targets[@]}" -I{} bash -c 'run_target {}'
 
 echo "== Merging and minimising the corpora into fuzz/corpus/"
 table="$out/table.md"
 {
-    echo "| Target | Executions | Executions/s | Edges covered | Corpus (files, KiB) | Crashes |"
-    echo "|---|---:|---:|---:|---:|---:|"
+    echo "| Target | Executions | Executions/s | All campaigns | Edges covered | Corpus (files, KiB) | Crashes |"
+    echo "|---|---:|---:|---:|---:|---:|---:|"
 } >"$table"
 crashed=()
+today="$(date -u +%Y-%m-%d)"
 for t in "${targets[@]}"; do
     corpus="$root/fuzz/corpus/$t"
     merged="$out/$t/merged"
@@ -193,11 +209,14 @@ for t in "${targets[@]}"; do
     # What the kept corpus covers.
     "$build/fuzz/fuzz_$t" "${options[@]}" -runs=0 "$corpus" >"$out/$t/cover.log" 2>&1
     edges="$(grep -o 'INITED cov: [0-9]*' "$out/$t/cover.log" | tail -n 1 | grep -o '[0-9]*$')"
-    read -r runs crashes <"$out/$t/result"
+    read -r seconds runs crashes <"$out/$t/result"
+    [ "$runs" -eq 0 ] || printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$today" "$t" "$sanitizers" \
+        "$seconds" "$runs" "$crashes" >>"$ledger"
     files="$(find "$corpus" -type f | wc -l)"
     kib="$(( ($(cat "$corpus"/* | wc -c) + 1023) / 1024 ))"
-    printf '| `fuzz_%s` | %s | %s | %s | %s, %s | %s |\n' "$t" "$runs" \
-        "$((runs / share))" "${edges:-?}" "$files" "$kib" "$crashes" >>"$table"
+    printf '| `fuzz_%s` | %s | %s | %s | %s | %s, %s | %s |\n' "$t" "$runs" \
+        "$(( seconds > 0 ? runs / seconds : 0 ))" "$(ledger_runs "$t")" "${edges:-?}" \
+        "$files" "$kib" "$crashes" >>"$table"
     [ "$crashes" -eq 0 ] || crashed+=("$t")
 done
 cat "$table"

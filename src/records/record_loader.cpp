@@ -64,7 +64,9 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
             *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
         return std::nullopt;
     }
-    if (file.size() > kMaxRecordFileSize) {
+    // The size as opened, not file.size(): that asks the system again on every call.
+    const qint64 size = opened.st_size;
+    if (size > kMaxRecordFileSize) {
         if (error)
             *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
         return std::nullopt;
@@ -75,10 +77,10 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
     // into room mapped in at once is faster than copying out of a mapping of the file.
     constexpr qint64 kPiece = qint64{1} << 18; // split while the piece is in the cache
     QByteArray bytes;
-    bytes.reserve(file.size() + 1);
+    bytes.reserve(size + 1);
     prepareLargeBuffer(bytes);
     if (lines)
-        lines->expectBytes(file.size());
+        lines->expectBytes(size);
     qint64 got = 0;
     do {
         const qsizetype offset = bytes.size();
