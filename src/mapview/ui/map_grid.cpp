@@ -103,7 +103,7 @@ void MapGrid::setZoom(int percent, QPoint anchor) {
         return;
     const BodyGeometry to = zoomedAround(geometry(), zoom, anchor);
     zoom_ = zoom;
-    picture_ = QImage();
+    pictureStale_ = viewport()->rect();
     updateFonts();
     horizontalScrollBar()->setSingleStep(to.cell);
     verticalScrollBar()->setSingleStep(to.cell);
@@ -180,7 +180,7 @@ void MapGrid::redrawCell(int column, int row) {
     if (pendingCellUpdates_ > kMaxPendingCells)
         return; // the whole viewport is marked already
     if (++pendingCellUpdates_ > kMaxPendingCells) {
-        picture_ = QImage();
+        pictureStale_ = viewport()->rect();
         viewport()->update();
         return;
     }
@@ -199,7 +199,7 @@ void MapGrid::redrawMap() {
         updateGeometry();
     }
     updateScrollBars();
-    picture_ = QImage();
+    pictureStale_ = viewport()->rect();
     viewport()->update();
     mapChanged();
     viewMoved();
@@ -296,9 +296,15 @@ void MapGrid::paintFromPicture(QPainter& painter, const MapRenderer& map, const 
     const QSize size = viewport()->size() * ratio;
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const bool bodyShown = cells().bodyShown();
-    if (picture_.size() != size || pictureScroll_ != scroll || pictureBodyShown_ != bodyShown) {
+    // The picture is drawn again whole after a scroll, but into the same memory: a new image
+    // of over a megabyte at every step of the slide show left holes in the heap that grew it.
+    if (picture_.size() != size) {
+        picture_ = QImage(); // freed first, so that a picture of the same size fits its hole
         picture_ = QImage(size, QImage::Format_RGB32);
-        picture_.setDevicePixelRatio(ratio);
+        pictureStale_ = viewport()->rect();
+    }
+    picture_.setDevicePixelRatio(ratio);
+    if (pictureScroll_ != scroll || pictureBodyShown_ != bodyShown) {
         pictureStale_ = viewport()->rect();
         pictureScroll_ = scroll;
         pictureBodyShown_ = bodyShown;
