@@ -1,12 +1,13 @@
 // Fuzz target: the record browser's summary of a record file.
 //
 // The input is a record's bytes followed by one control byte: bit 0 names the file ".kxr2"
-// (read as an XML record) rather than ".kxr"; bits 1 to 3 all set make the record long by
-// repeating one of its lines, chosen by bits 4-7, until the record is larger than the
-// browser's first read, so that the summary reads only the head of the file and checks the
-// rest (one input in eight: a long record costs as much as a hundred short ones). Whatever the
-// bytes, the summary read from the file must be the one of the whole record in memory: the
-// event-log lines as they are, or an XML record converted as a whole.
+// (read as an XML record) rather than ".kxr"; bits 1 and 2 choose the size of the summary's
+// first read: 64, 512 or 4096 bytes, or the browser's own 64 KiB. The small ones make records of
+// a few kilobytes longer than the first read, so that the summary reads only the head of the
+// file, doubling it while it needs more, and checks the rest, as it does for a large record
+// with its own first read. Whatever the bytes, the summary read from the file must be the one
+// of the whole record in memory: the event-log lines as they are, or an XML record converted
+// as a whole.
 
 #include "record_mutator.h"
 
@@ -37,31 +38,8 @@ void check(bool condition, int line = __builtin_LINE()) {
     }
 }
 
-// Larger than the browser's first read of a file (64 KiB).
-constexpr qsizetype kLongRecord = qsizetype{80} << 10;
-
-// The record with line `choice` (modulo the line count) repeated after itself until the
-// record is longer than kLongRecord.
-QByteArray lengthened(const QByteArray& bytes, unsigned choice) {
-    QList<qsizetype> starts{0};
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        if (bytes[i] == '\n' && i + 1 < bytes.size())
-            starts.append(i + 1);
-    const qsizetype start = starts[qsizetype(choice) % starts.size()];
-    qsizetype end = bytes.indexOf('\n', start);
-    end = end < 0 ? bytes.size() : end + 1;
-    QByteArray line = bytes.mid(start, end - start);
-    if (!line.endsWith('\n'))
-        line.append('\n');
-    QByteArray result = bytes.first(end);
-    if (!result.endsWith('\n'))
-        result.append('\n');
-    const qsizetype copies = kLongRecord / line.size() + 1;
-    result.reserve(result.size() + copies * line.size() + bytes.size() - end);
-    for (qsizetype i = 0; i < copies; ++i)
-        result.append(line);
-    return result.append(bytes.sliced(end));
-}
+// The summary's first read, by bits 1 and 2 of the control byte.
+constexpr qint64 kFirstReads[] = {64, 512, 4096, kx::kSummaryFirstRead};
 
 bool sameSummary(const kx::RecordSummary& a, const kx::RecordSummary& b) {
     return a.lbMN == b.lbMN && a.lbMR == b.lbMR && a.lbMS == b.lbMS && a.lbML == b.lbML &&
@@ -75,9 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const uint8_t control = data[size - 1];
     const bool xml = control & 1;
-    QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size - 1));
-    if ((control & 14) == 14)
-        bytes = lengthened(bytes, control >> 4);
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size - 1));
 
     static QTemporaryDir dir;
     check(dir.isValid());
@@ -90,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     kx::RecordedMessages messages;
-    const kx::SummaryResult result = kx::ShowRecordSummary(path, messages);
+    const kx::SummaryResult result =
+        kx::ShowRecordSummary(path, messages, kFirstReads[(control >> 1) & 3]);
 
     // The same record summarized as a whole, in memory.
     kx::RecordSummary expected;

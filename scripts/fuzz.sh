@@ -68,7 +68,8 @@ max_len_of() { # Records of a few kilobytes reach every rule; larger ones only s
 
 # Options every run of target $1 takes.
 fuzz_options() {
-    local options=(-timeout=30 -rss_limit_mb=2560 -max_len="$(max_len_of "$1")")
+    # Each run has a corpus folder of its own: no need to look for other runs' inputs in it.
+    local options=(-timeout=30 -rss_limit_mb=2560 -max_len="$(max_len_of "$1")" -reload=0)
     [ -f "$root/fuzz/dict/$1.dict" ] && options+=(-dict="$root/fuzz/dict/$1.dict")
     printf '%s\n' "${options[@]}"
 }

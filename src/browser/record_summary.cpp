@@ -13,13 +13,11 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kx {
 
 namespace {
-
-// The first read of a record: room for the header, the map and a few dozen HQ lines. It
-// doubles while the summary needs more.
-constexpr qint64 kFirstHead = qint64{64} << 10;
 
 // The non-empty lines of a list, split into rows one after another.
 class RowReader {
@@ -42,8 +40,9 @@ class RowReader {
 };
 
 // An event log is used as it is: only its first lines are read.
-std::optional<SummaryStatus> summarizeEventLog(RecordFileReader& reader, RecordSummary& summary) {
-    for (qint64 limit = kFirstHead;; limit *= 2) {
+std::optional<SummaryStatus> summarizeEventLog(RecordFileReader& reader, qint64 firstRead,
+                                               RecordSummary& summary) {
+    for (qint64 limit = firstRead;; limit *= 2) {
         bool whole = false;
         std::optional<QByteArray> head = reader.head(limit, &whole);
         if (!head)
@@ -58,9 +57,10 @@ std::optional<SummaryStatus> summarizeEventLog(RecordFileReader& reader, RecordS
 // line of our own, as long as the HQ block ends within them; the rest of the record is only
 // checked (as the conversion would check it), without making its event-log lines. The
 // conversion of the whole record would give the same lines and the same success.
-std::optional<SummaryStatus> summarizeXml(RecordFileReader& reader, RecordSummary& summary) {
+std::optional<SummaryStatus> summarizeXml(RecordFileReader& reader, qint64 firstRead,
+                                          RecordSummary& summary) {
     std::optional<bool> eventsReadable;
-    for (qint64 limit = kFirstHead;; limit *= 2) {
+    for (qint64 limit = firstRead;; limit *= 2) {
         bool whole = false;
         std::optional<QByteArray> head = reader.head(limit, &whole);
         if (!head)
@@ -140,7 +140,7 @@ std::optional<SummaryStatus> summarizeRecordLines(const LineList& lines, bool wh
     return SummaryStatus::Shown;
 }
 
-SummaryResult ShowRecordSummary(const QString& path, UserMessages& messages) {
+SummaryResult ShowRecordSummary(const QString& path, UserMessages& messages, qint64 firstRead) {
     SummaryResult result;
     RecordFileReader reader;
     if (!reader.open(path, &result.fileError)) {
@@ -149,7 +149,8 @@ SummaryResult ShowRecordSummary(const QString& path, UserMessages& messages) {
     }
     const bool xml = recordTypeOf(QFileInfo(path).fileName()) == QLatin1String("kxr2");
     const std::optional<SummaryStatus> status =
-        xml ? summarizeXml(reader, result.summary) : summarizeEventLog(reader, result.summary);
+        xml ? summarizeXml(reader, std::max<qint64>(firstRead, 1), result.summary)
+            : summarizeEventLog(reader, std::max<qint64>(firstRead, 1), result.summary);
     if (!status) {
         result.status = SummaryStatus::Unreadable;
         result.fileError = QString::fromUtf8(LoadMessages::kCannotOpen) + path;

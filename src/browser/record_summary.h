@@ -45,11 +45,16 @@ struct SummaryResult {
 std::optional<SummaryStatus> summarizeRecordLines(const LineList& lines, bool whole,
                                                   RecordSummary& summary);
 
+// The first read of a record: room for the header, the map and a few dozen HQ lines.
+constexpr qint64 kSummaryFirstRead = qint64{64} << 10;
+
 // ShowRecordSummary: reads the summary of the record at `path` by its record type (taken from
 // the file's own name): "kxr2" is converted as an XML record with a converter of its own,
 // anything else is read as an event log. Reads only as much of an event log as the summary
-// needs. A damaged record shows kDamagedRecordMessage through `messages`; a file that cannot be
-// read is reported in the result only.
-SummaryResult ShowRecordSummary(const QString& path, UserMessages& messages);
+// needs: `firstRead` bytes at first, twice as many while the summary needs more. A damaged
+// record shows kDamagedRecordMessage through `messages`; a file that cannot be read is reported
+// in the result only.
+SummaryResult ShowRecordSummary(const QString& path, UserMessages& messages,
+                                qint64 firstRead = kSummaryFirstRead);
 
 } // namespace kx

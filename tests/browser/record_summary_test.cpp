@@ -68,6 +68,18 @@ TEST_F(Summary, ConvertsAnXmlRecordToTheSameSummary) {
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
+TEST_F(Summary, AFirstReadShorterThanTheHeadIsDoubledUntilTheSummaryHasAll) {
+    const QString log =
+        files.write(QStringLiteral("r.kxr"), {kHeader, kMap, kHqPepa, kHqJana, kBuy});
+    const QString xml = files.writeBytes(QStringLiteral("r.kxr2"), kXml);
+    for (const qint64 firstRead : {qint64{1}, qint64{16}, qint64{100}, kSummaryFirstRead}) {
+        SCOPED_TRACE(firstRead);
+        expectLesUPotoka(ShowRecordSummary(log, messages, firstRead));
+        expectLesUPotoka(ShowRecordSummary(xml, messages, firstRead));
+    }
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
 TEST_F(Summary, TakesTheTypeFromTheFileNameNotItsFolder) {
     ASSERT_TRUE(QDir(files.path(QString())).mkdir(QStringLiteral("old.kxr2")));
     const QString path =

@@ -2,6 +2,7 @@
 
 #include "app/ui/main_window.h"
 #include "mapview/ui/map_grid.h"
+#include "replay/ui/timeline_bar.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QStyleOptionSlider>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -37,20 +37,6 @@ template <typename T> T* control(TFMain& window, const char* name) {
     if (!found)
         qFatal("the main window has no control %s", name);
     return found;
-}
-
-// Where the handle of a slider stands at `value`.
-QPoint handleAt(QSlider* slider, int value) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    return slider->style()
-        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-        .center();
 }
 
 } // namespace
@@ -237,9 +223,11 @@ void ViewerUser::doubleClickEvent(int32_t event) {
 
 void ViewerUser::dragTimelineTo(int32_t event) {
     auto* slider = control<QSlider>(window_, "timeline");
-    QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, handleAt(slider, slider->value()));
-    QTest::mouseMove(slider, handleAt(slider, event));
-    QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, handleAt(slider, event));
+    QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier,
+                      sliderHandleRect(slider, slider->value()).center());
+    QTest::mouseMove(slider, sliderHandleRect(slider, event).center());
+    QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier,
+                        sliderHandleRect(slider, event).center());
 }
 
 } // namespace kx::soak

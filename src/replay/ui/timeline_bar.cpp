@@ -103,6 +103,18 @@ TimelineBar::TimelineBar(ReplaySession& session, QWidget* parent)
 
 TimelineBar::~TimelineBar() = default;
 
+QRect sliderHandleRect(const QSlider* slider, int value) {
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                           slider);
+}
+
 void TimelineBar::showEventUnderHandle(int value, bool tip) {
     const MainState& state = session_.state();
     QString text;
@@ -112,16 +124,8 @@ void TimelineBar::showEventUnderHandle(int value, bool tip) {
         label_->setText(text);
     if (!tip)
         return;
-    QStyleOptionSlider option;
-    option.initFrom(slider_);
-    option.orientation = slider_->orientation();
-    option.minimum = slider_->minimum();
-    option.maximum = slider_->maximum();
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    const QRect handle = slider_->style()->subControlRect(QStyle::CC_Slider, &option,
-                                                          QStyle::SC_SliderHandle, slider_);
-    QToolTip::showText(slider_->mapToGlobal(handle.topLeft()), text, slider_);
+    QToolTip::showText(slider_->mapToGlobal(sliderHandleRect(slider_, value).topLeft()), text,
+                       slider_);
 }
 
 void TimelineBar::resizeEvent(QResizeEvent* event) {

@@ -73,4 +73,7 @@ class TimelineBar : public QWidget {
     bool updating_ = false;
 };
 
+// Where the handle of `slider` stands when it shows `value`.
+QRect sliderHandleRect(const QSlider* slider, int value);
+
 } // namespace kx
