@@ -8,6 +8,8 @@ namespace kx::soak {
 
 // The process's resident set in bytes (from /proc/self/statm), 0 when it cannot be read.
 int64_t residentBytes();
+// The part of it that maps files (code, fonts): pages the system may drop and read again.
+int64_t fileBackedBytes();
 
 struct MemorySample {
     double seconds; // since the run started

@@ -226,9 +226,9 @@ int main(int argc, char** argv) {
             copiesAtSettle = window.session().snapshots().size();
         if (samples.back().seconds >= nextReport) {
             nextReport += options.report;
-            std::printf("%6.1f min  %.1f MiB  %lld events shown  %lld jumps\n",
+            std::printf("%6.1f min  %.1f MiB (files %.1f MiB)  %lld events shown  %lld jumps\n",
                         samples.back().seconds / 60, mib(samples.back().bytes),
-                        static_cast<long long>(user->eventsShown()),
+                        mib(fileBackedBytes()), static_cast<long long>(user->eventsShown()),
                         static_cast<long long>(user->jumps()));
             std::fflush(stdout);
         }
