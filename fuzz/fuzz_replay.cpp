@@ -48,9 +48,12 @@ constexpr int kMaxSide = 32;
 // Loads are the dearest actions; beyond this many in one session they step forward instead.
 constexpr int kMaxReloads = 1;
 
-void check(bool condition) {
-    if (!condition)
+// Aborts, naming the line of the failed check.
+void check(bool condition, int line = __builtin_LINE()) {
+    if (!condition) {
+        std::fprintf(stderr, "check failed at %s:%d\n", __FILE__, line);
         std::abort();
+    }
 }
 
 // A small record that loads: two players, a few events over several hours.

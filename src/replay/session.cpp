@@ -190,6 +190,10 @@ void ReplaySession::stepBack(int count) {
     state_.cbPlayers.clear();
     state_.selectedPlayer = -1;
     buildWorld(state_, *messages_);
+    // An unreadable last create_hq time keeps the time the world had before the rebuild, so
+    // this replay may start from another time than the load's: the copies of the world it
+    // stores are marked with the time it starts from.
+    builtLastEventTime_ = world.lastEventTime;
     const int32_t target = before - count - 1;
 
     // Start from the nearest copy of the world at or before the target when it was replayed
