@@ -148,9 +148,10 @@ SummaryResult ShowRecordSummary(const QString& path, UserMessages& messages, qin
         return result;
     }
     const bool xml = recordTypeOf(QFileInfo(path).fileName()) == QLatin1String("kxr2");
+    const qint64 first = std::max<qint64>(firstRead, 1); // doubling starts from a byte
     const std::optional<SummaryStatus> status =
-        xml ? summarizeXml(reader, std::max<qint64>(firstRead, 1), result.summary)
-            : summarizeEventLog(reader, std::max<qint64>(firstRead, 1), result.summary);
+        xml ? summarizeXml(reader, first, result.summary)
+            : summarizeEventLog(reader, first, result.summary);
     if (!status) {
         result.status = SummaryStatus::Unreadable;
         result.fileError = QString::fromUtf8(LoadMessages::kCannotOpen) + path;

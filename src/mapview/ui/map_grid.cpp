@@ -299,7 +299,7 @@ void MapGrid::paintFromPicture(QPainter& painter, const MapRenderer& map, const 
     // The picture is drawn again whole after a scroll, but into the same memory: a new image
     // of over a megabyte at every step of the slide show left holes in the heap that grew it.
     if (picture_.size() != size) {
-        picture_ = QImage(); // freed first, so that a picture of the same size fits its hole
+        picture_ = QImage(); // freed first: the new picture may take its place in the heap
         picture_ = QImage(size, QImage::Format_RGB32);
         pictureStale_ = viewport()->rect();
     }
