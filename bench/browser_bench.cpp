@@ -53,8 +53,10 @@ void listFolderOf5000(benchmark::State& bench) {
 }
 BENCHMARK(listFolderOf5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void summaryOfLongRecord(benchmark::State& bench, bool xml) {
-    const QString path = bench::generatedRecord(summaryEvents(), 20, 20, 8, xml);
+// The summary of a record of summaryEvents() / `divisor` events: the same figure at three sizes
+// shows how its cost grows.
+void summaryOfRecord(benchmark::State& bench, bool xml, int64_t divisor) {
+    const QString path = bench::generatedRecord(summaryEvents() / divisor, 20, 20, 8, xml);
     RecordedMessages messages;
     for (auto _ : bench) {
         const SummaryResult result = ShowRecordSummary(path, messages);
@@ -62,13 +64,19 @@ void summaryOfLongRecord(benchmark::State& bench, bool xml) {
             bench.SkipWithError("no summary");
     }
 }
-void summaryOfLongLog(benchmark::State& bench) {
-    summaryOfLongRecord(bench, false);
-}
-void summaryOfLongXml(benchmark::State& bench) {
-    summaryOfLongRecord(bench, true);
-}
-BENCHMARK(summaryOfLongLog)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(summaryOfLongXml)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(summaryOfRecord, kxr_10k, false, 100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(summaryOfRecord, kxr_100k, false, 10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(summaryOfRecord, kxr_1M, false, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(summaryOfRecord, kxr2_10k, true, 100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(summaryOfRecord, kxr2_100k, true, 10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(summaryOfRecord, kxr2_1M, true, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

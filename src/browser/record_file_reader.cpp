@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kx {
 
 namespace {
@@ -62,16 +64,20 @@ std::optional<QByteArray> RecordFileReader::head(qint64 limit, bool* whole) {
     return bytes;
 }
 
-bool RecordFileReader::forEachLine(const std::function<bool(QByteArrayView)>& visit) {
-    if (!file_.seek(0))
+bool RecordFileReader::forEachLine(const std::function<bool(QByteArrayView)>& visit, qint64 from,
+                                   qint64 to) {
+    if (!file_.seek(from))
         return false;
+    qint64 left = (to < 0 ? size_ : to) - from;
     QByteArray buffer;
     for (;;) {
         const qsizetype kept = buffer.size();
-        buffer.resize(kept + kBlock);
-        const qint64 got = file_.read(buffer.data() + kept, kBlock);
+        const qint64 wanted = std::min(kBlock, std::max<qint64>(left, 0));
+        buffer.resize(kept + wanted);
+        const qint64 got = wanted > 0 ? file_.read(buffer.data() + kept, wanted) : 0;
         if (got < 0)
             return false;
+        left -= got;
         buffer.resize(kept + got);
         const bool atEnd = got == 0;
         // A line end can only be in what was just read, or be the CR left at the end before.
@@ -87,6 +93,26 @@ bool RecordFileReader::forEachLine(const std::function<bool(QByteArrayView)>& vi
         if (atEnd)
             return true;
     }
+}
+
+std::optional<qint64> RecordFileReader::lineStartAfter(qint64 offset, qint64 reach) {
+    if (!file_.seek(offset))
+        return std::nullopt;
+    const QByteArray bytes = file_.read(reach);
+    if (file_.error() != QFileDevice::NoError)
+        return std::nullopt;
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '\n')
+            return offset + at + 1;
+        if (bytes[at] == '\r') {
+            // A CR ends its line unless an LF follows it; one that closes what was read may
+            // have its LF after it.
+            if (at + 1 == bytes.size())
+                return std::nullopt;
+            return offset + at + (bytes[at + 1] == '\n' ? 2 : 1);
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace kx

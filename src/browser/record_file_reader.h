@@ -24,9 +24,17 @@ class RecordFileReader {
     // error.
     std::optional<QByteArray> head(qint64 limit, bool* whole);
 
-    // Gives every line of the file, split as LineList splits text, to `visit` in order until it
-    // returns false. False on a read error.
-    bool forEachLine(const std::function<bool(QByteArrayView)>& visit);
+    QString path() const { return file_.fileName(); }
+
+    // Gives every line of the file from byte `from` to byte `to` (the end when negative), split
+    // as LineList splits text, to `visit` in order until it returns false. Both ends must be
+    // where lines start (lineStartAfter). False on a read error.
+    bool forEachLine(const std::function<bool(QByteArrayView)>& visit, qint64 from = 0,
+                     qint64 to = -1);
+
+    // The first line start after `offset` found within `reach` bytes of it; nullopt when there
+    // is none there or on a read error.
+    std::optional<qint64> lineStartAfter(qint64 offset, qint64 reach);
 
   private:
     QFile file_;

@@ -76,10 +76,9 @@ std::optional<SummaryStatus> summarizeXml(RecordFileReader& reader, qint64 first
             return summarizeRecordLines(converter.kxr(), true, summary);
         }
         if (!eventsReadable) {
-            XmlEventsCheck check;
-            if (!reader.forEachLine([&check](QByteArrayView line) { return check.feed(line); }))
+            eventsReadable = xmlEventsReadable(reader);
+            if (!eventsReadable)
                 return std::nullopt;
-            eventsReadable = check.readable();
         }
         if (!*eventsReadable)
             return SummaryStatus::NotRead;

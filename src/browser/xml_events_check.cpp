@@ -1,10 +1,14 @@
 #include "xml_events_check.h"
 
+#include "record_file_reader.h"
+
 #include "records/numbers.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
+#include <thread>
 
 namespace kx {
 
@@ -12,6 +16,9 @@ namespace {
 
 // The element reading rules of the XML record converter, limited to what decides whether a
 // line can be converted: the tag name of a line and the first child of an element.
+
+// How far past the middle of a record a line start is looked for: lines are far shorter.
+constexpr qint64 kMaxSplitReach = qint64{1} << 16;
 
 constexpr std::array<QByteArrayView, 7> kEventTags = {"buy", "att", "cfd", "mov",
                                                       "ret", "trn", "trb"};
@@ -22,11 +29,23 @@ struct Brackets {
     bool found() const { return open >= 0 && close >= 0; }
 };
 
+// The first '<' (not the last byte) and the first '>'. Plain loops: both are usually within a
+// few bytes of the start, nearer than a library search pays for.
 Brackets findBrackets(QByteArrayView text) {
     Brackets b;
-    if (text.size() > 1)
-        b.open = text.first(text.size() - 1).indexOf('<');
-    b.close = text.indexOf('>');
+    const char* data = text.data();
+    for (qsizetype at = 0; at + 1 < text.size(); ++at) {
+        if (data[at] == '<') {
+            b.open = at;
+            break;
+        }
+    }
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (data[at] == '>') {
+            b.close = at;
+            break;
+        }
+    }
     return b;
 }
 
@@ -63,9 +82,48 @@ QByteArrayView content(QByteArrayView text) {
     return end > b.close ? text.sliced(b.close + 1, end - b.close - 1) : QByteArrayView();
 }
 
+// content(content(line)) for the usual event line, "<buy><time>1794651564</time>…</buy>", read
+// from its first bytes and its last ones: an element of a three-letter tag (as the caller has
+// found), a first child of another name whose content holds no '<', and the element's closing
+// tag at the end. No "</buy>" can then begin before the child has closed, so the element's
+// content reaches past it. Any other line (nullopt) takes the general way.
+std::optional<QByteArrayView> usualFirstChildContent(QByteArrayView line) {
+    const char* p = line.data();
+    const qsizetype n = line.size();
+    if (n < 12 || p[0] != '<' || p[4] != '>' || p[5] != '<' || p[6] == '/')
+        return std::nullopt;
+    qsizetype childClose = 6;
+    while (childClose < n && p[childClose] != '>' && p[childClose] != '<')
+        ++childClose;
+    if (childClose == 6 || childClose >= n || p[childClose] != '>')
+        return std::nullopt;
+    const QByteArrayView tag = line.sliced(1, 3);
+    const QByteArrayView child = line.sliced(6, childClose - 6);
+    qsizetype end = childClose + 1;
+    while (end < n && p[end] != '<')
+        ++end;
+    const qsizetype checked = end + child.size() + 3;
+    if (checked > n || p[end + 1] != '/' || p[checked - 1] != '>' ||
+        !std::equal(child.begin(), child.end(), p + end + 2) ||
+        std::equal(child.begin(), child.end(), tag.begin(), tag.end()))
+        return std::nullopt;
+    if (p[n - 6] != '<' || p[n - 5] != '/' || p[n - 1] != '>' ||
+        !std::equal(tag.begin(), tag.end(), p + n - 4))
+        return std::nullopt;
+    return line.sliced(childClose + 1, end - childClose - 1);
+}
+
+QByteArrayView firstChildContent(QByteArrayView line) {
+    if (const std::optional<QByteArrayView> usual = usualFirstChildContent(line))
+        return *usual;
+    return content(content(line));
+}
+
 bool isEventTag(QByteArrayView tag) {
+    if (tag.size() != 3)
+        return false;
     for (QByteArrayView eventTag : kEventTags) {
-        if (tag == eventTag)
+        if (tag[0] == eventTag[0] && tag[1] == eventTag[1] && tag[2] == eventTag[2])
             return true;
     }
     return false;
@@ -133,11 +191,46 @@ bool XmlEventsCheck::feed(QByteArrayView line) {
             return true;
         phase_ = Phase::Events;
     }
-    if (tag == "/events")
+    if (tag.size() == 7 && tag == "/events")
         return decide(true);
-    if (isEventTag(tag) && !parseDecimalInt(content(content(line))))
+    if (isEventTag(tag) && !parseDecimalInt(firstChildContent(line)))
         return decide(false);
     return true;
+}
+
+std::optional<bool> xmlEventsReadable(RecordFileReader& reader, qint64 splitAbove) {
+    const auto feed = [](XmlEventsCheck& check) {
+        return [&check](QByteArrayView line) { return check.feed(line); };
+    };
+    XmlEventsCheck first;
+    std::optional<qint64> middle;
+    if (reader.size() > splitAbove)
+        middle = reader.lineStartAfter(reader.size() / 2, kMaxSplitReach);
+    if (!middle) {
+        if (!reader.forEachLine(feed(first)))
+            return std::nullopt;
+        return first.readable();
+    }
+    // The second half is judged as lines among the events. Its verdict counts when the first
+    // half gets to it among the events and undecided; otherwise the first goes on alone.
+    XmlEventsCheck second = XmlEventsCheck::amongEvents();
+    bool secondRead = false;
+    std::thread worker([&] {
+        RecordFileReader other;
+        secondRead = other.open(reader.path(), nullptr) && other.forEachLine(feed(second), *middle);
+    });
+    const bool firstRead = reader.forEachLine(feed(first), 0, *middle);
+    worker.join();
+    if (!firstRead)
+        return std::nullopt;
+    if (first.inEvents()) {
+        if (!secondRead)
+            return std::nullopt;
+        return second.readable();
+    }
+    if (!first.decided() && !reader.forEachLine(feed(first), *middle))
+        return std::nullopt;
+    return first.readable();
 }
 
 bool xmlEventsReadable(QByteArrayView bytes) {

@@ -2,6 +2,7 @@
 // agree with converting the whole record, whatever the rest holds.
 #include "record_files.h"
 
+#include "browser/record_file_reader.h"
 #include "browser/record_summary.h"
 #include "browser/xml_events_check.h"
 #include "record_generator.h"
@@ -145,6 +146,17 @@ TEST_F(XmlSummary, RandomlyDamagedEventsAreJudgedAsTheConverterJudgesThem) {
         "<trn><t>3</t><a></trn>",
         "<b<uy>>",
         "</buy><buy>",
+        // Near the usual "<buy><t>7</t>…</buy>": the element closed early or twice, the child
+        // named as the element or unclosed, a '<' or a sign in the time.
+        "<buy><t>7</t></buy></buy>",
+        "<buy><t>7</buy></t></buy>",
+        "<buy></buy><t>7</t></buy>",
+        "<buy><buy>7</buy></buy>",
+        "<buy><t>7</t><c>A0</c>",
+        "<buy><t>7<</t></buy>",
+        "<buy><t>-7</t></buy>",
+        "<buy><t>7</tt></buy>",
+        "<buy><t>7</t></buyy>",
     };
     QRandomGenerator random(42);
     for (int round = 0; round < 3000; ++round) {
@@ -157,7 +169,14 @@ TEST_F(XmlSummary, RandomlyDamagedEventsAreJudgedAsTheConverterJudgesThem) {
             xml += "</events>\n";
         XmlConverter converter;
         converter.loadLog(xml);
-        ASSERT_EQ(xmlEventsReadable(xml), converter.convertXmlRecord()) << xml.toStdString();
+        const bool converted = converter.convertXmlRecord();
+        ASSERT_EQ(xmlEventsReadable(xml), converted) << xml.toStdString();
+        // Read from a file in two halves, split at its middle line.
+        if (round % 10 == 0) {
+            RecordFileReader reader;
+            ASSERT_TRUE(reader.open(files.writeBytes(QStringLiteral("r.kxr2"), xml), nullptr));
+            ASSERT_EQ(xmlEventsReadable(reader, 0), converted) << xml.toStdString();
+        }
     }
 }
 
