@@ -60,6 +60,17 @@ for kind in kxr kxr2; do
     done
 done
 
+echo "== Start-up to the first painted window ($runs runs)" >&2
+python3 - "$bin/kxreview" "$runs" >>"$work/loads" <<'STARTUP'
+import os, subprocess, sys, time
+for _ in range(int(sys.argv[2])):
+    start = time.time_ns() // 1000
+    out = subprocess.run([sys.argv[1]], capture_output=True, text=True,
+                         env={**os.environ, "KX_QUIT_AFTER_PAINT": "1"}).stdout
+    painted = int(out.split("first paint:")[1].split()[0])
+    print(f"startup {(painted - start) / 1e6:.4f} 0")
+STARTUP
+
 echo "== Record library" >&2
 # 10,000 records of 2,000 events: 200 generated worlds, each under 50 names (hard links, so
 # the files are read like any other); and 100,000 small records for re-indexing.
@@ -154,6 +165,9 @@ for kind in ("kxr", "kxr2"):
         row(f"  peak memory above the empty viewer / file size", f"{above / 1e6:.0f} MB",
             "ratio <= 2.5", f"{above / size:.2f}", above <= 2.5 * size)
 
+startup = med("startup", 0) * 1000
+row("start-up of the viewer to its first painted window", f"{startup:.0f} ms", "< 150 ms", "",
+    startup < 150)
 quiet = bench["quietReplay"]["items_per_second"] / 1e6
 quiet_cpu = quiet * bench["quietReplay"]["real_time"] / bench["quietReplay"]["cpu_time"]
 row("quiet replay, 1M events", f"{quiet:.1f} M ev/s (CPU {quiet_cpu:.1f})", ">= 5 M ev/s", "",

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The viewer, started under a virtual X server from the folder that holds a record, opens the
-# record named by a relative path although the browser remembers another folder.
+# record named by a relative path although the browser remembers another folder; asked to, it
+# reports when its window was first painted.
 # Arguments: the viewer, a record file.
 set -eu
 viewer=$1
@@ -32,3 +33,11 @@ if [ "$status" -ne 0 ]; then
     exit 1
 fi
 echo "opened $name"
+
+# The start-up figure of the benchmarks: the window is painted once, the time printed, the end.
+painted=$(KX_QUIT_AFTER_PAINT=1 QT_QPA_PLATFORM=xcb xvfb-run -a "$viewer" "$name" 2>"$work/errors") ||
+    { cat "$work/errors" >&2; exit 1; }
+case "$painted" in
+*"first paint: "[0-9]*) echo "painted $name" ;;
+*) echo "no first paint reported: $painted" >&2; exit 1 ;;
+esac

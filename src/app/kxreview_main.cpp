@@ -18,8 +18,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -74,6 +76,41 @@ QIcon programIcon() {
     return icon;
 }
 
+// Ends the event loop once a widget of the given window has been painted for the first time,
+// and prints the wall-clock time of that moment for a caller that knows when the process
+// started. Watches the whole application: a window whose children cover it gets no paint of
+// its own.
+class QuitAfterFirstPaint : public QObject {
+  public:
+    explicit QuitAfterFirstPaint(const QWidget& window) : window_(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!painted_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == &window_) {
+            painted_ = true;
+            // Queued: the rest of the window is painted in the same pass. That may be while
+            // a record loads, before the event loop runs: done() tells the caller.
+            QTimer::singleShot(0, qApp, [this] {
+                using namespace std::chrono;
+                const auto now =
+                    duration_cast<microseconds>(system_clock::now().time_since_epoch());
+                std::printf("first paint: %lld\n", static_cast<long long>(now.count()));
+                std::fflush(stdout);
+                done_ = true;
+                QCoreApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    bool done() const { return done_; }
+
+  private:
+    const QWidget& window_;
+    bool painted_ = false;
+    bool done_ = false;
+};
+
 } // namespace
 
 } // namespace kx
@@ -106,8 +143,14 @@ int main(int argc, char* argv[]) {
     // KX_QUIT_AFTER_LOAD (scripts/bench.sh, the start-up check of the tests): start as usual
     // without asking anything, open the named record, if any, and end without entering the
     // event loop: 0 when it loaded (or none was named), 1 with the message on standard error
-    // when it did not.
-    const bool quitAfterLoad = qEnvironmentVariableIsSet("KX_QUIT_AFTER_LOAD");
+    // when it did not. KX_QUIT_AFTER_PAINT (the start-up figure of scripts/bench.sh): the same,
+    // but the event loop runs until the main window has been painted once, and the time of
+    // that paint is printed ("first paint: " and microseconds since the epoch).
+    const bool quitAfterPaint = qEnvironmentVariableIsSet("KX_QUIT_AFTER_PAINT");
+    const bool quitAfterLoad = qEnvironmentVariableIsSet("KX_QUIT_AFTER_LOAD") || quitAfterPaint;
+    kx::QuitAfterFirstPaint quitter(mainWindow);
+    if (quitAfterPaint)
+        QApplication::instance()->installEventFilter(&quitter);
     if (quitAfterLoad) {
         mainWindow.setMessages(&errorOutput);
     } else {
@@ -147,7 +190,7 @@ int main(int argc, char* argv[]) {
     // A relative path is read from the directory the program was started in: no window has
     // changed the process's directory so far.
     const bool loaded = !startFile || mainWindow.openRecord(*startFile);
-    if (quitAfterLoad)
+    if (quitAfterLoad && !(quitAfterPaint && loaded && !quitter.done()))
         return loaded ? 0 : 1;
     const int status = QApplication::exec();
     extras->saveLayout();
