@@ -27,9 +27,10 @@ struct LoadedSession {
     void replayQuietlyToEnd() { session.jumpTo(session.eventCount() - 1); }
 };
 
-// The replay engine on its own, without display, from the initial world to the end.
-void quietReplay(benchmark::State& bench) {
-    LoadedSession loaded(recordEvents());
+// The replay engine on its own, without display, from the initial world to the end, in a world
+// of side x side fields.
+void quietReplayIn(benchmark::State& bench, int side) {
+    LoadedSession loaded(recordEvents(), side);
     const ReplaySession& session = loaded.session;
     World world;
     Replayer replayer(world, session.state().lvData, session.state().cbPlayers);
@@ -46,7 +47,15 @@ void quietReplay(benchmark::State& bench) {
     }
     bench.SetItemsProcessed(events);
 }
+void quietReplay(benchmark::State& bench) {
+    quietReplayIn(bench, 20);
+}
+// The same in the largest world a header allows: a step must not cost more for its area.
+void quietReplay1000(benchmark::State& bench) {
+    quietReplayIn(bench, 1000);
+}
 BENCHMARK(quietReplay)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(quietReplay1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void stepBackAtEnd(benchmark::State& bench, bool snapshots) {
     LoadedSession loaded(recordEvents());

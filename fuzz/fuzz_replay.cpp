@@ -31,6 +31,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -152,6 +153,21 @@ void checkState(const kx::ReplaySession& session) {
     check(!s.progressVisible);
     for (const kx::PlayerRecord& player : w.playerTable)
         check(player[kx::Team] >= kx::kTeamDestroyed && player[kx::Team] <= kx::kTeamLes);
+    // The fields' running tally agrees with a count over the map.
+    std::array<int32_t, kx::kMaxPlayers + 1> fields{};
+    std::array<uint32_t, kx::kMaxPlayers + 1> yield{};
+    for (int x = 0; x < w.width(); ++x)
+        for (int y = 0; y < w.height(); ++y) {
+            const int32_t code = w.fieldGrid(x, y);
+            const int owner = kx::fieldOwner(code);
+            if (owner < 1)
+                continue;
+            ++fields[size_t(owner)];
+            yield[size_t(owner)] += uint32_t(kx::terrainYield(kx::fieldTerrain(code)));
+        }
+    for (int owner = 1; owner <= kx::kMaxPlayers; ++owner)
+        check(w.fieldGrid.ownedFields(owner) == fields[size_t(owner)] &&
+              uint32_t(w.fieldGrid.ownedYield(owner)) == yield[size_t(owner)]);
 }
 
 void act(kx::ReplaySession& session, uint8_t byte, uint8_t next, kx::RecordFormat reading,

@@ -172,6 +172,10 @@ quiet = bench["quietReplay"]["items_per_second"] / 1e6
 quiet_cpu = quiet * bench["quietReplay"]["real_time"] / bench["quietReplay"]["cpu_time"]
 row("quiet replay, 1M events", f"{quiet:.1f} M ev/s (CPU {quiet_cpu:.1f})", ">= 5 M ev/s", "",
     quiet >= 5)
+big = bench["quietReplay1000"]["real_time"] / bench["quietReplay"]["real_time"]
+row("  in a 1000x1000 world, time vs 20x20",
+    f"{bench['quietReplay1000']['items_per_second'] / 1e6:.1f} M ev/s", "ratio <= 1.5",
+    f"{big:.2f}", big <= 1.5)
 fast = bench["stepBackWithSnapshots"]["real_time"]
 plain = bench["stepBackRebuildAndReplay"]["real_time"]
 row("one step back in a 1M record (world copies)", f"{fast:.3f} ms", "< 20 ms", "", fast < 20)

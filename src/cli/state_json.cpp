@@ -47,7 +47,7 @@ QJsonObject mainStateJson(const ReplaySession& session, const QStringList& messa
     o.insert("liveDisplay", w.liveDisplay);
     o.insert("highlightOwner", s.mapView.highlightOwner);
     o.insert("viewFilter", static_cast<int>(s.mapView.view));
-    o.insert("fieldGrid", gridJson(w.fieldGrid));
+    o.insert("fieldGrid", gridJson(w.fieldGrid.grid()));
     o.insert("unitGrid", gridJson(w.unitGrid));
     o.insert("playerTable", players);
     o.insert("info", QJsonArray::fromStringList(s.info));

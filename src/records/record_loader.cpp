@@ -220,7 +220,7 @@ WorldBuild buildInitialWorld(const EventList& items, World& world, QStringList& 
             return fail(LoadMessages::kHqOutside);
         PlayerRecord& record = world.playerTable[static_cast<size_t>(i)];
         record = {i, 15, 500, kTeamLouka, x, y, 0, 0};
-        int32_t& code = world.fieldGrid(x, y);
+        FieldGrid::Ref code = world.fieldGrid(x, y);
         code = wrapAdd(code, (i + 1) * 100 + 30);
         if (hq.subItem(2) == QByteArrayView("les")) {
             code = wrapAdd(code, 5);

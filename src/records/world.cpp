@@ -42,7 +42,7 @@ int32_t terrainYield(int32_t terrain) {
 }
 
 void World::allocateWorld(int width, int height, int players) {
-    fieldGrid = Grid(width, height, kImpassable);
+    fieldGrid = FieldGrid(width, height, kImpassable);
     unitGrid = Grid(width, height, 0);
     // The loader fills every record it uses; unfilled ones read as 0.
     playerTable.assign(static_cast<size_t>(players), PlayerRecord{});

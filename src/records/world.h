@@ -81,9 +81,77 @@ QString terrainName(int32_t terrain);
 // Hourly nectar yield of a terrain: 12, 7, 5, and 0 for anything else.
 int32_t terrainYield(int32_t terrain);
 
+// The field codes of a world, with a running tally for every owner (1 to kMaxPlayers): how
+// many fields it holds and what they yield an hour. The tally follows every change of a code,
+// so the hourly recounts and the results never visit the whole map. Codes are written through
+// set() or a Ref, never through a plain reference.
+class FieldGrid {
+  public:
+    // A writable field: reads its code and writes through set(), as an int32_t& would.
+    class Ref {
+      public:
+        Ref(FieldGrid& grid, int x, int y) : grid_(grid), x_(x), y_(y) {}
+        Ref(const Ref&) = default;
+        operator int32_t() const { return grid_.grid_(x_, y_); }
+        Ref& operator=(int32_t code) {
+            grid_.set(x_, y_, code);
+            return *this;
+        }
+        Ref& operator=(const Ref& other) { return *this = static_cast<int32_t>(other); }
+
+      private:
+        FieldGrid& grid_;
+        int x_;
+        int y_;
+    };
+
+    FieldGrid() = default;
+    FieldGrid(int width, int height, int32_t fill) : grid_(width, height, fill) {
+        count(fill, static_cast<int32_t>(int64_t{width} * height));
+    }
+
+    int width() const { return grid_.width(); }
+    int height() const { return grid_.height(); }
+    bool contains(int x, int y) const { return grid_.contains(x, y); }
+    int32_t operator()(int x, int y) const { return grid_(x, y); }
+    Ref operator()(int x, int y) { return Ref(*this, x, y); }
+    const int32_t* column(int x) const { return grid_.column(x); }
+    const Grid& grid() const { return grid_; }
+
+    void set(int x, int y, int32_t code) {
+        int32_t& cell = grid_(x, y);
+        count(cell, -1);
+        cell = code;
+        count(code, 1);
+    }
+
+    // Fields held by `owner` and their hourly yield (wrapped to 32 bits as the recount adds);
+    // 0 for an owner outside 1 to kMaxPlayers.
+    int32_t ownedFields(int owner) const { return inTally(owner) ? fields_[owner] : 0; }
+    int32_t ownedYield(int owner) const { return inTally(owner) ? yield_[owner] : 0; }
+
+  private:
+    static bool inTally(int owner) { return owner >= 1 && owner <= kMaxPlayers; }
+    // Adds `times` fields of `code` to the tally (a negative number takes them away).
+    void count(int32_t code, int32_t times) {
+        const int owner = fieldOwner(code);
+        if (!inTally(owner))
+            return;
+        fields_[owner] += times;
+        // Unsigned: the yield wraps as the recount's sum does.
+        yield_[owner] = static_cast<int32_t>(
+            static_cast<uint32_t>(yield_[owner]) +
+            static_cast<uint32_t>(times) * static_cast<uint32_t>(terrainYield(fieldTerrain(code))));
+    }
+
+    Grid grid_;
+    std::array<int32_t, kMaxPlayers + 1> fields_{};
+    std::array<int32_t, kMaxPlayers + 1> yield_{};
+};
+
 // The state of one replayed world.
 struct World {
-    Grid fieldGrid;
+    FieldGrid fieldGrid;
     Grid unitGrid;
     std::vector<PlayerRecord> playerTable;
     bool gridAllocated = false;

@@ -82,7 +82,7 @@ void applyTradeHq(ReplayContext& ctx, int row) {
     if (!world.contains(x, y))
         return;
     int32_t& units = world.unitGrid(x, y);
-    int32_t& field = world.fieldGrid(x, y);
+    FieldGrid::Ref field = world.fieldGrid(x, y);
     // A code of 10 or less counts as empty; otherwise the kind already there stays.
     if (units <= 10) {
         units = wrapAdd(wrapMul(count, 10), 1);

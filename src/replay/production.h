@@ -9,11 +9,10 @@ namespace kx {
 
 // The nectar a player's fields yield per hour: over every cell owned by player index
 // `playerIndex` (owner playerIndex + 1), the yield of its terrain. The HQ counts like any
-// other field.
+// other field. Read from the fields' running tally, whatever the world's size.
 int32_t hourlyProduction(const World& world, int playerIndex);
 
-// The hourly production of every player at once, in one pass over the map: element i is
-// hourlyProduction(world, i).
+// The hourly production of every player at once: element i is hourlyProduction(world, i).
 void hourlyProductionOfAll(const World& world, std::vector<int32_t>& production);
 
 // The hourly recounts between two events for the first `players` players, destroyed ones

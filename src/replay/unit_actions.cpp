@@ -127,7 +127,7 @@ void applyBuy(ReplayContext& ctx, int row) {
     if (!world.contains(cell.x, cell.y))
         return;
     int32_t& units = world.unitGrid(cell.x, cell.y);
-    int32_t& field = world.fieldGrid(cell.x, cell.y);
+    FieldGrid::Ref field = world.fieldGrid(cell.x, cell.y);
     // A cell holding a code of 10 or less counts as empty.
     if (units <= 10) {
         units = wrapAdd(unitsTimesTen(n), unitKindFromName(item->subItem(2)));
@@ -182,8 +182,8 @@ void applyAttack(ReplayContext& ctx, int row) {
     if (inside) {
         int32_t& originUnits = world.unitGrid(origin.x, origin.y);
         int32_t& targetUnits = world.unitGrid(target.x, target.y);
-        int32_t& originField = world.fieldGrid(origin.x, origin.y);
-        int32_t& targetField = world.fieldGrid(target.x, target.y);
+        FieldGrid::Ref originField = world.fieldGrid(origin.x, origin.y);
+        FieldGrid::Ref targetField = world.fieldGrid(target.x, target.y);
 
         originUnits = wrapSub(originUnits, unitsTimesTen(sent));
         targetUnits = wrapMod(targetUnits, 10);
@@ -238,8 +238,8 @@ void applyMove(ReplayContext& ctx, int row) {
     if (world.contains(origin.x, origin.y) && world.contains(dest.x, dest.y)) {
         int32_t& originUnits = world.unitGrid(origin.x, origin.y);
         int32_t& destUnits = world.unitGrid(dest.x, dest.y);
-        int32_t& originField = world.fieldGrid(origin.x, origin.y);
-        int32_t& destField = world.fieldGrid(dest.x, dest.y);
+        FieldGrid::Ref originField = world.fieldGrid(origin.x, origin.y);
+        FieldGrid::Ref destField = world.fieldGrid(dest.x, dest.y);
 
         originUnits = wrapSub(originUnits, unitsTimesTen(n));
         if (originUnits < 10 && belowHqCode(originField))
@@ -274,7 +274,7 @@ void applyConvertGround(ReplayContext& ctx, int row) {
     // A letter other than N, B, S names no terrain: the game would write a code outside the
     // encoding, so such an event changes nothing and costs nothing.
     if (terrain > 0 && world.contains(cell.x, cell.y)) {
-        int32_t& field = world.fieldGrid(cell.x, cell.y);
+        FieldGrid::Ref field = world.fieldGrid(cell.x, cell.y);
         field = wrapAdd(wrapSub(field, wrapMod(field, 5)), terrain);
         if (PlayerRecord* owner = playerRecord(ctx, fieldOwner(field) - 1)) {
             // Three hours of the new terrain's yield.
@@ -319,7 +319,7 @@ void applyRetreat(ReplayContext& ctx, int row) {
 
     if (inside) {
         int32_t& units = world.unitGrid(cell.x, cell.y);
-        int32_t& field = world.fieldGrid(cell.x, cell.y);
+        FieldGrid::Ref field = world.fieldGrid(cell.x, cell.y);
         // Only a field that loses its units flag is repainted.
         if (units <= 9) {
             units = 0;
@@ -337,7 +337,7 @@ void destroyHq(ReplayContext& ctx, int owner) {
     World& world = ctx.world;
     for (int x = 0; x < world.width(); ++x)
         for (int y = 0; y < world.height(); ++y) {
-            int32_t& field = world.fieldGrid(x, y);
+            FieldGrid::Ref field = world.fieldGrid(x, y);
             if (fieldOwner(field) == owner) {
                 world.unitGrid(x, y) = 0;
                 field = wrapMod(field, 5);

@@ -15,18 +15,12 @@ std::vector<ResultRow> resultRows(const World& world) {
         rows[i][ResultWins] = player[Wins];
         rows[i][ResultNectar] = player[Nectar];
     }
-    // One visit of the map gives every player's production and fields.
-    for (int x = 0; x < world.width(); ++x)
-        for (int y = 0; y < world.height(); ++y) {
-            const int32_t code = world.fieldGrid(x, y);
-            const int index = fieldOwner(code) - 1;
-            if (!world.hasPlayer(index))
-                continue;
-            ResultRow& row = rows[static_cast<size_t>(index)];
-            row[ResultProduction] =
-                wrapAdd(row[ResultProduction], terrainYield(fieldTerrain(code)));
-            row[ResultFields] = wrapAdd(row[ResultFields], 1);
-        }
+    // Production and fields come from the fields' running tally.
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int owner = static_cast<int>(i) + 1;
+        rows[i][ResultProduction] = world.fieldGrid.ownedYield(owner);
+        rows[i][ResultFields] = world.fieldGrid.ownedFields(owner);
+    }
     return rows;
 }
 

@@ -1,6 +1,9 @@
 #include "records/cell_address.h"
+#include "records/numbers.h"
 #include "records/windows1250.h"
 #include "records/world.h"
+
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +31,39 @@ TEST(World, AllocationGivesImpassableCellsNoUnitsAndZeroedPlayers) {
     EXPECT_FALSE(world.contains(2, 0));
     EXPECT_FALSE(world.contains(0, -1));
     EXPECT_FALSE(world.hasPlayer(0));
+}
+
+TEST(World, FieldTallyFollowsEveryWrittenCode) {
+    World world;
+    world.allocateWorld(4, 3, 2);
+    QRandomGenerator random(7);
+    // Owners in and out of the tally, HQ and unit digits, every terrain remainder, negatives.
+    const int32_t codes[] = {-1,   1,   2,   3,    4,     0,    101,  102,        103,
+                             106,  135, 233, 9912, 10101, -101, -233, 2147483647, -2147483647 - 1,
+                             4567, 9999};
+    for (int round = 0; round < 2000; ++round) {
+        FieldGrid::Ref field = world.fieldGrid(random.bounded(4), random.bounded(3));
+        const int32_t code = codes[random.bounded(int(std::size(codes)))];
+        if (round % 3 == 0)
+            field = code;
+        else
+            field = wrapAdd(field, code % 7); // read back through the same reference
+        for (int owner = 0; owner <= kMaxPlayers + 1; ++owner) {
+            int32_t fields = 0;
+            int32_t yield = 0;
+            for (int x = 0; x < 4; ++x)
+                for (int y = 0; y < 3; ++y)
+                    if (const int32_t c = world.fieldGrid(x, y); fieldOwner(c) == owner) {
+                        ++fields;
+                        yield += terrainYield(fieldTerrain(c));
+                    }
+            const bool tallied = owner >= 1 && owner <= kMaxPlayers;
+            ASSERT_EQ(world.fieldGrid.ownedFields(owner), tallied ? fields : 0) << round;
+            ASSERT_EQ(world.fieldGrid.ownedYield(owner), tallied ? yield : 0) << round;
+        }
+    }
+    world.allocateWorld(2, 2, 1);
+    EXPECT_EQ(world.fieldGrid.ownedFields(1), 0);
 }
 
 TEST(World, CodesDecodeIntoTheirDigits) {

@@ -108,10 +108,10 @@ TEST_F(UnitActions, TakingAnHqDestroysItsOwnerTheSameLiveOrQuiet) {
         EXPECT_EQ(player(2), (PlayerRecord{2, 0, 0, kTeamDestroyed, 4, 5, 0, 0}));
         EXPECT_EQ(player(0), (PlayerRecord{0, 10, 500, 0, 0, 0, 1, 1}));
         if (live) {
-            liveFields = grid(world.fieldGrid) + grid(world.unitGrid);
+            liveFields = grid(world.fieldGrid.grid()) + grid(world.unitGrid);
             continue;
         }
-        EXPECT_EQ(grid(world.fieldGrid) + grid(world.unitGrid), liveFields);
+        EXPECT_EQ(grid(world.fieldGrid.grid()) + grid(world.unitGrid), liveFields);
         EXPECT_TRUE(info.isEmpty());
         EXPECT_TRUE(sink.calls.isEmpty());
     }
@@ -225,7 +225,7 @@ TEST_F(UnitActions, RetreatRefundsHalfThePriceAndClearsTheFlag) {
 
 TEST_F(UnitActions, HostileEventsStayInsideTheWorld) {
     put(2, 5, 116, 53);
-    const QStringList cells = grid(world.fieldGrid) + grid(world.unitGrid);
+    const QStringList cells = grid(world.fieldGrid.grid()) + grid(world.unitGrid);
     const auto players = world.playerTable;
     applyAttack(ctx, event("t; attack; C5; Z99; 5; 1; 5;"));
     applyMove(ctx, event("t; move; C5; C-1; 5;"));
@@ -233,7 +233,7 @@ TEST_F(UnitActions, HostileEventsStayInsideTheWorld) {
     applyRetreat(ctx, event("t; retreat; @3; 5;"));
     applyConvertGround(ctx, event("t; convert_gnd; C2147483647; S;"));
     applyBuy(ctx, 1000); // a row the list does not hold
-    EXPECT_EQ(grid(world.fieldGrid) + grid(world.unitGrid), cells);
+    EXPECT_EQ(grid(world.fieldGrid.grid()) + grid(world.unitGrid), cells);
     EXPECT_EQ(world.playerTable, players);
     EXPECT_EQ(info.size(), 5);
     EXPECT_TRUE(info[0].contains(QStringLiteral("Z99 - volné území - byl úspěšný")));
