@@ -57,8 +57,9 @@ void quietReplay1000(benchmark::State& bench) {
 BENCHMARK(quietReplay)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(quietReplay1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void stepBackAtEnd(benchmark::State& bench, bool snapshots) {
-    LoadedSession loaded(recordEvents());
+void stepBackAtEnd(benchmark::State& bench, bool snapshots, int side = 20,
+                   int64_t events = recordEvents()) {
+    LoadedSession loaded(events, side);
     loaded.session.setSnapshotsEnabled(snapshots);
     loaded.replayQuietlyToEnd();
     for (auto _ : bench) {
@@ -74,7 +75,17 @@ void stepBackWithSnapshots(benchmark::State& bench) {
 void stepBackRebuildAndReplay(benchmark::State& bench) {
     stepBackAtEnd(bench, false);
 }
+// In the largest world, where one copy of the world takes 8 MB: a short record (whose event
+// list leaves room for one copy at most) and a long one.
+void stepBack1000Short(benchmark::State& bench) {
+    stepBackAtEnd(bench, true, 1000, recordEvents() / 50);
+}
+void stepBack1000(benchmark::State& bench) {
+    stepBackAtEnd(bench, true, 1000);
+}
 BENCHMARK(stepBackWithSnapshots)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(stepBack1000Short)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(stepBack1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(stepBackRebuildAndReplay)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 } // namespace

@@ -181,6 +181,10 @@ plain = bench["stepBackRebuildAndReplay"]["real_time"]
 row("one step back in a 1M record (world copies)", f"{fast:.3f} ms", "< 20 ms", "", fast < 20)
 row("  vs rebuild and replay", f"{plain:.0f} ms", ">= 100x faster", f"{plain / fast:.0f}x",
     plain >= 100 * fast)
+for name, events in (("stepBack1000Short", "20k"), ("stepBack1000", "1M")):
+    back = bench[name]["real_time"]
+    row(f"one step back in a {events}-event record, 1000x1000", f"{back:.2f} ms", "< 20 ms", "",
+        back < 20)
 step = bench["liveStepForward"]["real_time"]
 cpu = bench["liveStepForward"]["cpu_time"]
 row("one live step forward, offscreen viewer", f"{step:.0f} us (CPU {cpu:.0f} us)", "< 1000 us", "", step < 1000)

@@ -42,8 +42,9 @@ int32_t terrainYield(int32_t terrain) {
 }
 
 void World::allocateWorld(int width, int height, int players) {
-    fieldGrid = FieldGrid(width, height, kImpassable);
-    unitGrid = Grid(width, height, 0);
+    // A rebuild of the same world (every step back) reuses the grids' memory.
+    fieldGrid.reset(width, height, kImpassable);
+    unitGrid.reset(width, height, 0);
     // The loader fills every record it uses; unfilled ones read as 0.
     playerTable.assign(static_cast<size_t>(players), PlayerRecord{});
     gridAllocated = true;

@@ -22,6 +22,18 @@ class Grid {
         : width_(width), height_(height),
           cells_(static_cast<size_t>(width) * static_cast<size_t>(height), fill) {}
 
+    // Every cell `fill`, in the memory the grid already has where it fits (a much smaller
+    // grid gets memory of its own size).
+    void reset(int width, int height, int32_t fill) {
+        width_ = width;
+        height_ = height;
+        const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height);
+        if (cells_.capacity() > 2 * size)
+            cells_ = std::vector<int32_t>(size, fill);
+        else
+            cells_.assign(size, fill);
+    }
+
     int width() const { return width_; }
     int height() const { return height_; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
@@ -105,8 +117,11 @@ class FieldGrid {
         int y_;
     };
 
-    FieldGrid() = default;
-    FieldGrid(int width, int height, int32_t fill) : grid_(width, height, fill) {
+    // Every field `fill`, in the memory the grid already has where it is enough.
+    void reset(int width, int height, int32_t fill) {
+        grid_.reset(width, height, fill);
+        fields_ = {};
+        yield_ = {};
         count(fill, static_cast<int32_t>(int64_t{width} * height));
     }
 

@@ -7,13 +7,16 @@ namespace kx {
 namespace {
 constexpr int64_t kMemoryBudget = int64_t{96} << 20; // bytes for all copies of one record
 constexpr int64_t kMinInterval = 256;
+// Copies allowed whatever the event list takes (within kMemoryBudget): in a large world a
+// short record's list leaves no room for one copy, and a step back would replay it all.
+constexpr int64_t kMinCopies = 16;
 } // namespace
 
 void SnapshotCache::reset(qsizetype eventCount, const World& world, int64_t budgetBytes) {
     snapshots_.clear();
     const int64_t worldBytes =
         int64_t{world.width()} * world.height() * 8 + int64_t{world.playerCount()} * 32 + 256;
-    const int64_t budget = std::min(kMemoryBudget, budgetBytes);
+    const int64_t budget = std::min(kMemoryBudget, std::max(budgetBytes, worldBytes * kMinCopies));
     const int64_t copies = std::max<int64_t>(1, budget / worldBytes);
     const int64_t spacing = (int64_t{eventCount} + copies - 1) / copies;
     interval_ =

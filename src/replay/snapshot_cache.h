@@ -21,9 +21,9 @@ class SnapshotCache {
         bool timeErrorBefore;       // some earlier event had an unreadable time stamp
     };
 
-    // Chooses the spacing for a record so that the copies stay within a memory budget.
     // Chooses the spacing for a record so that all copies together take at most
-    // `budgetBytes` (and at most a fixed ceiling).
+    // `budgetBytes`, or the room for 16 copies where that is more, and never more than a fixed
+    // ceiling of 96 MiB.
     void reset(qsizetype eventCount, const World& world, int64_t budgetBytes);
     void clear() { snapshots_.clear(); }
 
