@@ -140,7 +140,7 @@ fi
 # ---- Campaign ----------------------------------------------------------------------------
 # Every target runs at once, so the system shares the cores among them; a target stops early
 # once the executions of all campaigns in the ledger reach the goal, leaving its share to the
-# slower ones. The ledger, fuzz/campaigns.tsv, keeps one row per target and campaign: a long
+# slower ones, and a target far from the goal runs as several processes. The ledger, fuzz/campaigns.tsv, keeps one row per target and campaign: a long
 # campaign may be run in parts, each going on from the corpora the last one merged.
 goal="${KX_FUZZ_GOAL:-10000000}"
 ledger="$root/fuzz/campaigns.tsv"
@@ -155,23 +155,44 @@ ledger_runs() { # executions of target $1 over all campaigns in the ledger
 }
 echo "== Campaign: $campaign_hours h, all targets at once, each until $goal executions in all"
 
-# Runs target $1 until the campaign's end or the goal, starting again after a crash (its input
-# is kept), and writes the seconds, executions and crashes to $out/$1/result.
-run_target() {
-    local t="$1" dir="$out/$1"
-    mkdir -p "$dir/corpus" "$dir/artifacts"
+# Seconds target $1 still needs, at the rate the ledger shows for it (one a second if none).
+seconds_left() {
+    awk -F '\t' -v t="$1" -v goal="$goal" '$2 == t { n += $5; s += $4 }
+        END { rate = (s > 0 && n > 0) ? n / s : 1; left = goal - n;
+              printf "%d", (left > 0 ? left / rate + 1 : 0) }' "$ledger"
+}
+# Workers of target $1: a share of the processes (at least the number of cores) by the time
+# each target still needs, so that the slowest target does not run alone at the end.
+workers_of() {
+    local t s mine total=0 busy=0
+    mine="$(seconds_left "$1")"
+    [ "$mine" -gt 0 ] || { echo 0; return; }
+    for t in "${targets[@]}"; do
+        s="$(seconds_left "$t")"
+        total=$(( total + s )); [ "$s" -eq 0 ] || busy=$(( busy + 1 ))
+    done
+    local processes=$(( busy > $(nproc) ? busy : $(nproc) ))
+    local share=$(( (processes * mine + total / 2) / total ))
+    echo $(( share > 0 ? share : 1 ))
+}
+
+# Worker $2 of target $1 runs its share of the executions the target still needs, until that
+# share or the campaign's end, starting again after a crash (its input is kept), and writes its
+# seconds, executions and crashes to $out/$1/result.$2. The workers of a target share its
+# corpus folder.
+run_worker() {
+    local t="$1" w="$2" workers="$3" dir="$out/$1"
     local options
     mapfile -t options < <(fuzz_options "$t")
     local begin end runs=0 crashes=0 round=0
     begin=$(date +%s)
     end=$(( begin + total_seconds ))
-    local before
-    before="$(ledger_runs "$t")"
+    local share=$(( (goal - $(ledger_runs "$t") + workers - 1) / workers ))
     while :; do
-        local left=$(( end - $(date +%s) )) wanted=$(( goal - before - runs ))
+        local left=$(( end - $(date +%s) )) wanted=$(( share - runs ))
         [ "$left" -ge 5 ] && [ "$wanted" -gt 0 ] || break
         round=$((round + 1))
-        local log="$dir/round_$round.log" status=0
+        local log="$dir/worker_${w}_round_$round.log" status=0
         "$build/fuzz/fuzz_$t" "${options[@]}" -max_total_time="$left" -runs="$wanted" \
             -print_final_stats=1 -artifact_prefix="$dir/artifacts/" "$dir/corpus" \
             "$root/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
@@ -181,12 +202,26 @@ run_target() {
             echo "fuzz_$t: a crash (exit $status), see $log" >&2
         fi
     done
-    echo "$(( $(date +%s) - begin )) $runs $crashes" >"$dir/result"
-    echo "fuzz_$t: $runs executions, $crashes crashes"
+    echo "$(( $(date +%s) - begin )) $runs $crashes" >"$dir/result.$w"
 }
-export -f run_target fuzz_options max_len_of executions_in ledger_runs
+export -f run_worker fuzz_options max_len_of executions_in ledger_runs
 export root build out total_seconds goal ledger
-printf '%s\n' "${targets[@]}" | xargs -P "${#targets[@]}" -I{} bash -c 'run_target {}'
+jobs=()
+for t in "${targets[@]}"; do
+    mkdir -p "$out/$t/corpus" "$out/$t/artifacts"
+    n="$(workers_of "$t")"
+    echo "fuzz_$t: $n worker(s)"
+    for ((w = 1; w <= n; w++)); do jobs+=("$t $w $n"); done
+done
+[ ${#jobs[@]} -eq 0 ] || printf '%s\n' "${jobs[@]}" |
+    xargs -P "${#jobs[@]}" -L 1 bash -c 'run_worker "$@"' worker
+for t in "${targets[@]}"; do # the workers' results summed: the longest time, all executions
+    cat "$out/$t"/result.* 2>/dev/null |
+        awk '{ if ($1 > s) s = $1; n += $2; c += $3 } END { printf "%d %d %d\n", s, n, c }' \
+            >"$out/$t/result"
+    read -r seconds runs crashes <"$out/$t/result"
+    echo "fuzz_$t: $runs executions, $crashes crashes"
+done
 
 echo "== Merging and minimising the corpora into fuzz/corpus/"
 table="$out/table.md"
