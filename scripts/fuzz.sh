@@ -11,6 +11,9 @@
 #                                        the ledger and writes a table of executions,
 #                                        coverage, corpus size and crashes per target to
 #                                        <build>/campaign/table.md.
+#   scripts/fuzz.sh --stop               ends a running campaign early: its fuzzers finish
+#                                        their rounds (at most ten minutes), then it merges
+#                                        and counts what they did as usual.
 # Fails when any target crashes, hangs or runs out of memory; a short run keeps the input under
 # build-fuzz/artifacts/<target>/, a campaign under build-fuzz/campaign/<target>/artifacts/
 # (commit it to fuzz/regressions/<target>/ with the fix). KX_FUZZ_BUILD_DIR overrides the
@@ -21,12 +24,20 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 usage() {
-    echo "Usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --campaign HOURS" >&2
+    echo "Usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --campaign HOURS | scripts/fuzz.sh --stop" >&2
     exit 2
 }
 campaign_hours=""
 seconds=60
-if [ "${1:-}" = "--campaign" ]; then
+if [ "${1:-}" = "--stop" ]; then
+    stopped=0
+    for dir in "$root"/build-fuzz*/campaign; do
+        [ -d "$dir" ] && [ ! -f "$dir/table.md" ] && touch "$dir/stop" && stopped=1 &&
+            echo "fuzz.sh: the campaign in $dir ends after its current rounds"
+    done
+    [ "$stopped" -eq 1 ] || echo "fuzz.sh: no campaign is running" >&2
+    exit 0
+elif [ "${1:-}" = "--campaign" ]; then
     [[ "${2:-}" =~ ^[0-9]+([.][0-9]+)?$ ]] || usage
     campaign_hours="$2"
 elif [ $# -gt 0 ]; then
@@ -177,7 +188,7 @@ workers_of() {
 }
 
 # Worker $2 of target $1 runs its share of the executions the target still needs, until that
-# share or the campaign's end, starting again after a crash (its input is kept), and writes its
+# share, the campaign's end or a stop request, starting again after a crash (its input is kept), and writes its
 # seconds, executions and crashes to $out/$1/result.$2. The workers of a target share its
 # corpus folder.
 run_worker() {
@@ -188,9 +199,11 @@ run_worker() {
     begin=$(date +%s)
     end=$(( begin + total_seconds ))
     local share=$(( (goal - $(ledger_runs "$t") + workers - 1) / workers ))
-    while :; do
+    while [ ! -e "$out/stop" ]; do
         local left=$(( end - $(date +%s) )) wanted=$(( share - runs ))
         [ "$left" -ge 5 ] && [ "$wanted" -gt 0 ] || break
+        # Rounds of at most ten minutes, so that a stop request is heard.
+        [ "$left" -le 600 ] || left=600
         round=$((round + 1))
         local log="$dir/worker_${w}_round_$round.log" status=0
         "$build/fuzz/fuzz_$t" "${options[@]}" -max_total_time="$left" -runs="$wanted" \
