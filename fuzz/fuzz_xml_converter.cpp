@@ -2,8 +2,10 @@
 //
 // The input is the bytes of an XML record. The conversion must end (success or failure)
 // without reading outside its lines, report progress only from 0 to 50, give a reason exactly
-// when it fails, and produce event-log lines that the splitter accepts. Most mutations keep
-// the record's lines and elements whole (record_mutator.h).
+// when it fails, and produce event-log lines that the splitter accepts. Converting while the
+// record is read, in pieces of a size the input's first byte picks, must give exactly what the
+// whole conversion gives. Most mutations keep the record's lines and elements whole
+// (record_mutator.h).
 
 #include "record_mutator.h"
 
@@ -12,9 +14,11 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -56,6 +60,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(converter.hq().at(i).contains('='));
     for (qsizetype i = 0; i < converter.hqc().size(); ++i)
         check(converter.hqc().at(i).contains('='));
+
+    // Read in pieces of 1 to 64 bytes: the same outcome, message and lists.
+    {
+        const size_t piece = size > 0 ? data[0] % 64 + 1 : 1;
+        size_t offset = 0;
+        kx::StreamedLines lines(
+            [&](char* into, qint64 room) {
+                const size_t got = std::min({size_t(room), piece, size - offset});
+                if (got > 0)
+                    std::memcpy(into, data + offset, got);
+                offset += got;
+                return qint64(got);
+            },
+            qsizetype(piece));
+        kx::XmlConverter streamed;
+        check(streamed.convertXmlStream(lines, qint64(size)) == converted);
+        check(streamed.lastError() == converter.lastError());
+        const auto same = [](const kx::LineList& a, const kx::LineList& b) {
+            if (a.size() != b.size())
+                return false;
+            for (qsizetype i = 0; i < a.size(); ++i)
+                if (a.at(i) != b.at(i))
+                    return false;
+            return true;
+        };
+        check(same(streamed.kxr(), kxr) && same(streamed.hq(), converter.hq()) &&
+              same(streamed.hqc(), converter.hqc()));
+    }
 
     // Converting the same lines again starts afresh and ends the same way.
     const qsizetype produced = kxr.size();

@@ -7,6 +7,7 @@ packages=(
     clang-tidy-14 clang-format-14
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libqt6sql6-sqlite libqt6sql6-psql postgresql
+    libspng-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     # Icons rendered at build time; the Debian package and its install test.

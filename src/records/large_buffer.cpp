@@ -1,5 +1,6 @@
 #include "large_buffer.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #if defined(__linux__)
@@ -10,14 +11,20 @@
 namespace kx {
 
 void prepareLargeBuffer(QByteArray& buffer) {
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
     constexpr qsizetype kLarge = qsizetype{1} << 22;
-    if (buffer.capacity() < kLarge)
+    if (buffer.capacity() >= kLarge)
+        prepareBufferRange(buffer, 0, buffer.capacity());
+}
+
+void prepareBufferRange(QByteArray& buffer, qsizetype from, qsizetype to) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    to = std::min(to, buffer.capacity());
+    if (to <= from)
         return;
     const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    // Only whole pages inside the buffer's room; failure (an older kernel) is harmless.
-    const auto begin = reinterpret_cast<uintptr_t>(buffer.data());
-    const uintptr_t end = begin + uintptr_t(buffer.capacity());
+    // Only whole pages inside the range; failure (an older kernel) is harmless.
+    const auto begin = reinterpret_cast<uintptr_t>(buffer.data()) + uintptr_t(from);
+    const uintptr_t end = begin + uintptr_t(to - from);
     const uintptr_t first = (begin + page - 1) & ~(page - 1);
     const uintptr_t last = end & ~(page - 1);
     if (last > first)
@@ -25,6 +32,8 @@ void prepareLargeBuffer(QByteArray& buffer) {
         madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #else
     (void)buffer;
+    (void)from;
+    (void)to;
 #endif
 }
 

@@ -83,13 +83,18 @@ QString LineList::textAt(qsizetype i) const {
 void LineList::clear() {
     buffer_.clear();
     used_ = 0;
+    populated_ = 0;
     spans_.clear();
 }
 
+// The room is taken but mapped in only as appended lines reach it, so that a generous guess
+// costs address space, not memory.
 void LineList::reserve(qsizetype lines, qsizetype bytes) {
     spans_.reserve(static_cast<size_t>(lines));
-    buffer_.reserve(std::max(bytes, buffer_.size()));
-    prepareLargeBuffer(buffer_);
+    if (bytes > buffer_.capacity()) {
+        buffer_.reserve(std::max(bytes, buffer_.size()));
+        populated_ = used_;
+    }
 }
 
 void LineList::append(QByteArrayView line) {
@@ -98,10 +103,17 @@ void LineList::append(QByteArrayView line) {
     if (needed > buffer_.size()) {
         if (needed > buffer_.capacity()) {
             buffer_.reserve(std::max(needed, buffer_.capacity() * 2));
-            prepareLargeBuffer(buffer_);
+            populated_ = used_;
         }
         // The whole room at once: a resize for every line costs more than the copy.
         buffer_.resize(buffer_.capacity());
+    }
+    if (needed > populated_) {
+        // A few megabytes ahead at a time: one call instead of a fault for every page.
+        constexpr qsizetype kAhead = qsizetype{1} << 22;
+        const qsizetype to = std::min(buffer_.capacity(), needed + kAhead);
+        prepareBufferRange(buffer_, populated_, to);
+        populated_ = to;
     }
     char* out = buffer_.data(); // a shared buffer is copied here, before it is written
     if (!line.isEmpty())

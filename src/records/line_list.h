@@ -49,14 +49,17 @@ class LineList {
         return buffer_.capacity() + qint64(spans_.capacity() * sizeof(Span));
     }
 
-  private:
-    friend class LineSplitter;
+    // Where a line stands in the text.
     struct Span {
         uint32_t start;
         uint32_t length;
     };
+
+  private:
+    friend class LineSplitter;
     QByteArray buffer_;
-    qsizetype used_ = 0; // bytes of buffer_ holding text; append writes after them
+    qsizetype used_ = 0;      // bytes of buffer_ holding text; append writes after them
+    qsizetype populated_ = 0; // bytes of buffer_'s room already mapped in
     std::vector<Span> spans_;
 };
 
@@ -73,6 +76,18 @@ class LineSplitter {
     void expectBytes(qsizetype size);
     // The lines of the complete text, which has been advanced over with complete set.
     LineList take(QByteArray text);
+
+    // For a text read through a window: the lines found so far, which may be cleared once
+    // taken, and where the line not yet ended begins.
+    const std::vector<LineList::Span>& spans() const { return spans_; }
+    void clearSpans() { spans_.clear(); }
+    qsizetype pendingLineStart() const { return lineStart_; }
+    // The text's first `count` bytes, all before the pending line, are gone: later calls see
+    // the text without them. Lines still held keep their old offsets.
+    void dropFront(qsizetype count) {
+        lineStart_ -= count;
+        scanned_ -= count;
+    }
 
   private:
     std::vector<LineList::Span> spans_;

@@ -3,47 +3,40 @@
 #include "cell_address.h"
 #include "large_buffer.h"
 #include "numbers.h"
+#include "streamed_lines.h"
 #include "time_stamp.h"
 #include "windows1250.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
-#include <sys/stat.h>
 #include <utility>
 
 namespace kx {
 
 namespace {
 
-bool readAsXml(XmlConverter& converter, LineList lines, LoadProgress& progress) {
+// Converts the record while it is read: its text is never held whole next to the converted
+// log. The rest of the file is read after the conversion, so that a file that changed while it
+// was read is found as when the record is read whole.
+std::optional<QString> readAsXml(const QString& path, XmlConverter& converter,
+                                 LoadProgress& progress, bool& converted) {
+    RecordFileStream file;
+    QString error;
+    if (!file.open(path, &error))
+        return error;
+    StreamedLines lines([&](char* into, qint64 room) {
+        const qint64 got = file.read(into, room);
+        progress.keepAlive();
+        return got;
+    });
     converter.setProgress(
         {[&progress](int value) { progress.set(value); }, [&progress] { progress.keepAlive(); }});
-    converter.loadLines(std::move(lines));
-    const bool converted = converter.convertXmlRecord();
+    converted = converter.convertXmlStream(lines, file.size());
     converter.setProgress({});
-    return converted;
-}
-
-bool sameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-// Whether the file read through `handle` changed while `read` bytes were read from it, as
-// `opened` found it at the start: cut short, rewritten in place, or no longer the file under
-// `path` (removed or replaced). What was read then never was one state of the record. A file
-// that only grew is taken up to where it was read: a record being written is read that way.
-bool changedWhileRead(int handle, const QString& path, const struct stat& opened, qint64 read) {
-    struct stat now {};
-    struct stat named {};
-    if (::fstat(handle, &now) != 0 || ::stat(QFile::encodeName(path).constData(), &named) != 0)
-        return true;
-    if (named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
-        return true;
-    if (read < opened.st_size || now.st_size < read)
-        return true;
-    return now.st_size == opened.st_size && !sameTime(now.st_mtim, opened.st_mtim);
+    converter.setStreamedPath(path);
+    lines.drain();
+    if (!file.finish(&error))
+        return error;
+    return std::nullopt;
 }
 
 } // namespace
@@ -51,44 +44,22 @@ bool changedWhileRead(int handle, const QString& path, const struct stat& opened
 std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
                                          const std::function<void()>& keepAlive,
                                          LineSplitter* lines) {
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
+    RecordFileStream file;
+    if (!file.open(path, error))
         return std::nullopt;
-    }
-    struct stat opened {};
-    if (::fstat(file.handle(), &opened) != 0) {
-        if (error)
-            *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
-        return std::nullopt;
-    }
-    // The size as opened, not file.size(): that asks the system again on every call.
-    const qint64 size = opened.st_size;
-    if (size > kMaxRecordFileSize) {
-        if (error)
-            *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
-        return std::nullopt;
-    }
     // Read in pieces into room reserved up front (a byte more than the file, so that the
     // read that finds the end needs no more room), so that a window can be served between
-    // them. The file may grow while it is read; the limit holds for what is read. Reading
-    // into room mapped in at once is faster than copying out of a mapping of the file.
+    // them. Reading into room mapped in at once is faster than copying out of a mapping of
+    // the file.
     constexpr qint64 kPiece = qint64{1} << 18; // split while the piece is in the cache
     QByteArray bytes;
-    bytes.reserve(size + 1);
+    bytes.reserve(file.size() + 1);
     prepareLargeBuffer(bytes);
     if (lines)
-        lines->expectBytes(size);
+        lines->expectBytes(file.size());
     qint64 got = 0;
     do {
         const qsizetype offset = bytes.size();
-        if (offset > kMaxRecordFileSize) {
-            if (error)
-                *error = QString::fromUtf8(LoadMessages::kTooLarge) + path;
-            return std::nullopt;
-        }
         const qint64 room = bytes.capacity() - offset;
         const qint64 piece = room > 0 ? std::min(kPiece, room) : kPiece;
         bytes.resize(offset + piece);
@@ -99,38 +70,38 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
         if (got > 0 && keepAlive)
             keepAlive();
     } while (got > 0);
-    if (got < 0 || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = QString::fromUtf8(LoadMessages::kCannotOpen) + path;
+    if (!file.finish(error))
         return std::nullopt;
-    }
-    if (changedWhileRead(file.handle(), path, opened, bytes.size())) {
-        if (error)
-            *error = QString::fromUtf8(LoadMessages::kChangedWhileRead) + path;
-        return std::nullopt;
-    }
     if (lines)
         lines->advance(bytes, true);
     return bytes;
 }
 
+bool restoreConverterLog(XmlConverter& converter) {
+    const QString path = converter.streamedPath();
+    if (path.isEmpty() || !converter.log().isEmpty())
+        return false;
+    std::optional<QByteArray> bytes = readRecordFile(path, nullptr);
+    if (!bytes)
+        return false;
+    converter.loadLog(std::move(*bytes));
+    converter.convertXmlRecord();
+    return true;
+}
+
 RecordLoad readRecord(const QString& path, RecordFormat format, World world,
                       XmlConverter& converter, LoadProgress& progress) {
     RecordLoad result;
-    QString error;
-    LineSplitter splitter;
-    std::optional<QByteArray> bytes = readRecordFile(
-        path, &error, [&progress] { progress.keepAlive(); }, &splitter);
-    if (!bytes) {
-        result.error = error;
-        result.unreadable = true;
-        return result;
-    }
-    LineList text = splitter.take(std::move(*bytes));
-
     LoadedRecord& record = result.record.emplace();
     if (format == RecordFormat::Xml) {
-        if (!readAsXml(converter, std::move(text), progress)) {
+        bool converted = false;
+        if (std::optional<QString> error = readAsXml(path, converter, progress, converted)) {
+            result.record.reset();
+            result.error = std::move(*error);
+            result.unreadable = true;
+            return result;
+        }
+        if (!converted) {
             result.record.reset();
             result.error = QString::fromUtf8(LoadMessages::kReadFailed);
             return result;
@@ -138,7 +109,17 @@ RecordLoad readRecord(const QString& path, RecordFormat format, World world,
         record.lines = converter.kxr();
     } else {
         // An event log is used as it is; the converter keeps its last conversion.
-        record.lines = std::move(text);
+        QString error;
+        LineSplitter splitter;
+        std::optional<QByteArray> bytes = readRecordFile(
+            path, &error, [&progress] { progress.keepAlive(); }, &splitter);
+        if (!bytes) {
+            result.record.reset();
+            result.error = error;
+            result.unreadable = true;
+            return result;
+        }
+        record.lines = splitter.take(std::move(*bytes));
     }
 
     const LineList& lines = record.lines;

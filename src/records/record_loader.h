@@ -2,6 +2,7 @@
 
 #include "event_list.h"
 #include "line_list.h"
+#include "record_file_stream.h"
 #include "record_format.h"
 #include "user_messages.h"
 #include "world.h"
@@ -34,9 +35,6 @@ inline const char* const kChangedWhileRead =
     "Soubor se během načítání změnil nebo byl odstraněn, záznam nebyl načten.\n"
     "Otevřete ho prosím znovu, až bude úplný:\n";
 } // namespace LoadMessages
-
-// Files larger than this are refused before they are read.
-inline constexpr qint64 kMaxRecordFileSize = qint64{1} << 30;
 
 // Reads a whole file; on failure returns nullopt and sets *error to a message for the user.
 // A file that is cut short, rewritten, removed or replaced while it is read is a failure.
@@ -85,10 +83,16 @@ class LoadProgress {
 
 // Reads the record at `path` and builds its initial world from `world`, which keeps what a
 // record does not set (whether the replay is shown; the last event's time when the record's
-// is unreadable). An XML record goes through `converter`, which keeps its lists whatever the
-// outcome.
+// is unreadable). An XML record is converted by `converter` while it is read, and the
+// converter keeps its lists whatever the outcome, except the record's own lines (see
+// restoreConverterLog).
 RecordLoad readRecord(const QString& path, RecordFormat format, World world,
                       XmlConverter& converter, LoadProgress& progress);
+
+// Reads again the XML record that `converter` last converted while reading it and converts it
+// whole, so that its log holds the record's lines too (for a window that shows them). False
+// when there is nothing to do or the file cannot be read; the lists are then as they were.
+bool restoreConverterLog(XmlConverter& converter);
 
 // The initial world built from the first items of an event list.
 struct WorldBuild {

@@ -5,6 +5,7 @@
 
 #include "numbers.h"
 #include "time_stamp.h"
+#include "xml_elements.h"
 
 #include <array>
 
@@ -53,89 +54,6 @@ const EventKind* eventKind(QByteArrayView tag) {
     return nullptr;
 }
 
-// The record is read line by line, never as a tree. An element's tag is what stands between
-// the first '<' (one that is not the last character) and the first '>' of the text; without
-// either, the whole text stands for the tag, the content and the rest.
-struct Brackets {
-    qsizetype open = -1;
-    qsizetype close = -1;
-    bool found() const { return open >= 0 && close >= 0; }
-};
-
-// The first c in text, or -1. Record lines are short, so a plain scan beats a library call.
-qsizetype findChar(QByteArrayView text, char c) {
-    const char* data = text.data();
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (data[i] == c)
-            return i;
-    return -1;
-}
-
-Brackets findBrackets(QByteArrayView text) {
-    Brackets b;
-    if (text.size() > 1)
-        b.open = findChar(text.first(text.size() - 1), '<');
-    b.close = findChar(text, '>');
-    return b;
-}
-
-// Where "</" tag ">" first stands in text, or -1.
-qsizetype findClosingTag(QByteArrayView text, QByteArrayView tag) {
-    const qsizetype length = tag.size() + 3;
-    const char* data = text.data();
-    const char* name = tag.data();
-    for (qsizetype at = 0; at + length <= text.size(); ++at) {
-        if (data[at] != '<' || data[at + 1] != '/' || data[at + length - 1] != '>')
-            continue;
-        qsizetype k = 0;
-        while (k < tag.size() && data[at + 2 + k] == name[k])
-            ++k;
-        if (k == tag.size())
-            return at;
-    }
-    return -1;
-}
-
-QByteArrayView tagBetween(QByteArrayView text, Brackets b) {
-    // A '>' before the '<' leaves nothing between them.
-    return b.close > b.open ? text.sliced(b.open + 1, b.close - b.open - 1) : QByteArrayView();
-}
-
-QByteArrayView tagName(QByteArrayView text) {
-    const Brackets b = findBrackets(text);
-    return b.found() ? tagBetween(text, b) : text;
-}
-
-struct Element {
-    QByteArrayView content; // between the first '>' and the closing tag "</" tag ">"
-    QByteArrayView rest;    // after the closing tag
-};
-
-// Without a closing tag (a short empty element, or one spread over several lines) both the
-// content and the rest are the whole text.
-Element readElement(QByteArrayView text) {
-    const Brackets b = findBrackets(text);
-    if (!b.found())
-        return {text, text};
-    const QByteArrayView tag = tagBetween(text, b);
-    const qsizetype end = findClosingTag(text, tag);
-    if (end < 0)
-        return {text, text};
-    const QByteArrayView content =
-        end > b.close ? text.sliced(b.close + 1, end - b.close - 1) : QByteArrayView();
-    return {content, text.sliced(end + tag.size() + 3)};
-}
-
-// Children are known only by position: each is the content of what the one before left.
-void readChildren(QByteArrayView element, QByteArrayView* children, int count) {
-    QByteArrayView remaining = readElement(element).content;
-    for (int k = 0; k < count; ++k) {
-        const Element child = readElement(remaining);
-        children[k] = child.content;
-        remaining = child.rest;
-    }
-}
-
 void writeTwoDigits(char* out, int value) {
     out[0] = char('0' + value / 10);
     out[1] = char('0' + value % 10);
@@ -145,17 +63,22 @@ void writeTwoDigits(char* out, int value) {
 
 void XmlConverter::loadLog(QByteArray bytes) {
     log_ = LineList::fromText(std::move(bytes), progress_.keepAlive);
+    streamedPath_.clear();
 }
 
-bool XmlConverter::convertXmlRecord() {
+void XmlConverter::begin(qsizetype lines, qsizetype bytes) {
     lastError_.clear();
     lastProgress_ = -1;
     kxr_.clear();
     hq_.clear();
     hqc_.clear();
-    // An event-log line is a little shorter than the element it comes from.
-    kxr_.reserve(log_.size() + 3, log_.buffer().size() / 4 * 3);
+    kxr_.reserve(lines, bytes);
+}
 
+bool XmlConverter::convertXmlRecord() {
+    stream_ = nullptr;
+    // An event-log line is a little shorter than the element it comes from.
+    begin(log_.size() + 3, log_.buffer().size() / 4 * 3);
     for (qsizetype i = 0; i < log_.size(); ++i) {
         const QByteArrayView line = log_.at(i);
         qsizetype blanks = 0;
@@ -165,7 +88,22 @@ bool XmlConverter::convertXmlRecord() {
             log_.trimFront(i, blanks);
         keepAlive(i);
     }
+    return convertLines();
+}
 
+bool XmlConverter::convertXmlStream(StreamedLines& lines, qint64 bytes) {
+    log_.clear();
+    stream_ = &lines;
+    streamBytes_ = std::max<qint64>(bytes, 1);
+    // Room taken generously, as a guess: it is mapped in only as it is used. An element of
+    // the usual record takes more than 40 bytes.
+    begin(qsizetype(bytes / 40 + 4), qsizetype(bytes / 4 * 3));
+    const bool converted = convertLines();
+    stream_ = nullptr;
+    return converted;
+}
+
+bool XmlConverter::convertLines() {
     QByteArrayView line;
     if (!readLine(0, line, "XML deklarace"))
         return false;
@@ -188,13 +126,31 @@ bool XmlConverter::convertXmlRecord() {
     return readEvents(firstEvent);
 }
 
+// Line index with its leading blanks removed (in log they were removed before), if the
+// record has that line.
+bool XmlConverter::lineAt(qsizetype index, QByteArrayView& line) {
+    if (!stream_) {
+        if (index >= log_.size())
+            return false;
+        line = log_.at(index);
+        return true;
+    }
+    if (!stream_->has(index))
+        return false;
+    line = stream_->at(index);
+    qsizetype blanks = 0;
+    while (blanks < line.size() && line[blanks] == ' ')
+        ++blanks;
+    line = line.sliced(blanks);
+    return true;
+}
+
 bool XmlConverter::readLine(qsizetype index, QByteArrayView& line, const char* missing) {
-    if (index >= log_.size()) {
+    if (!lineAt(index, line)) {
         return fail(QStringLiteral("Záznam končí na řádku %1, chybí %2.")
-                        .arg(log_.size())
+                        .arg(lineCount())
                         .arg(QString::fromUtf8(missing)));
     }
-    line = log_.at(index);
     if (line.isEmpty())
         return fail(QStringLiteral("Řádek %1 je prázdný.").arg(index + 1));
     return true;
@@ -369,7 +325,6 @@ void XmlConverter::removeHq(QByteArrayView line) {
 bool XmlConverter::readEvents(qsizetype first) {
     lastProgress_ = -1;
     reportProgress(0);
-    const auto lines = int64_t{log_.size()};
     for (qsizetype i = first;; ++i) {
         QByteArrayView line;
         if (!readLine(i, line, "</events>"))
@@ -379,7 +334,8 @@ bool XmlConverter::readEvents(qsizetype first) {
             return true;
         if (const EventKind* kind = eventKind(tag)) {
             std::array<QByteArrayView, kMaxChildren> c;
-            readChildren(line, c.data(), kind->childCount);
+            if (!readUsualChildren(line, tag, c.data(), kind->childCount))
+                readChildren(line, c.data(), kind->childCount);
             std::array<QByteArrayView, 7> fields;
             if (!timeText(c[0], i, fields[0]))
                 return false;
@@ -388,9 +344,18 @@ bool XmlConverter::readEvents(qsizetype first) {
                 fields[size_t(f) + 2] = c[size_t(kind->fields[size_t(f)])];
             kxr_.append(joinFields(fields.data(), kind->fieldCount + 2));
         }
-        reportProgress(int(int64_t{i} * kProgressEnd / lines));
+        reportProgress(progressAt(i));
         keepAlive(i);
+        if (stream_)
+            stream_->release(i + 1);
     }
+}
+
+// Of the lines, or of the bytes read when the record streams in.
+int XmlConverter::progressAt(qsizetype index) const {
+    if (stream_)
+        return int(std::min(stream_->bytesRead(), streamBytes_) * kProgressEnd / streamBytes_);
+    return int(int64_t{index} * kProgressEnd / int64_t{log_.size()});
 }
 
 void XmlConverter::keepAlive(qsizetype index) const {

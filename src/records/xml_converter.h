@@ -2,6 +2,7 @@
 
 #include "keyed_lines.h"
 #include "line_list.h"
+#include "streamed_lines.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,12 +36,18 @@ class XmlConverter {
     // window alive through the progress's keepAlive while it splits.
     void loadLog(QByteArray bytes);
     // The same for a text already split into lines.
-    void loadLines(LineList lines) { log_ = std::move(lines); }
+    void loadLines(LineList lines) {
+        log_ = std::move(lines);
+        streamedPath_.clear();
+    }
     void setProgress(ConversionProgress progress) { progress_ = std::move(progress); }
 
     // Converts log into kxr, hq and hqc; false when the record cannot be read. Never reads
     // outside log, whatever it holds.
     bool convertXmlRecord();
+    // The same for a record's lines as they are read, of a text of about `bytes` bytes: the
+    // record is never held whole, and log is left empty. The lines read are not drained.
+    bool convertXmlStream(StreamedLines& lines, qint64 bytes);
 
     // Why the last conversion failed (Czech, for logs and tests); empty after a success.
     const QString& lastError() const { return lastError_; }
@@ -50,7 +57,17 @@ class XmlConverter {
     const LineList& hq() const { return hq_; }
     const LineList& hqc() const { return hqc_; }
 
+    // The file of the last streamed conversion, whose lines log does not hold; empty once log
+    // is loaded again.
+    const QString& streamedPath() const { return streamedPath_; }
+    void setStreamedPath(const QString& path) { streamedPath_ = path; }
+
   private:
+    void begin(qsizetype lines, qsizetype bytes);
+    bool convertLines();
+    bool lineAt(qsizetype index, QByteArrayView& line);
+    qsizetype lineCount() const { return stream_ ? stream_->size() : log_.size(); }
+    int progressAt(qsizetype index) const;
     bool readLine(qsizetype index, QByteArrayView& line, const char* missing);
     bool timeText(QByteArrayView seconds, qsizetype index, QByteArrayView& text);
     QByteArrayView timeTextOf(int32_t unixSeconds);
@@ -80,6 +97,9 @@ class XmlConverter {
     KeyedLines hqEntries_;
     KeyedLines hqTimes_;
     ConversionProgress progress_;
+    StreamedLines* stream_ = nullptr; // the lines of a streamed conversion, else log
+    qint64 streamBytes_ = 0;
+    QString streamedPath_;
     QString lastError_;
     int lastProgress_ = -1;
 

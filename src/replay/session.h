@@ -38,6 +38,9 @@ class ReplaySession {
     LoadStatus openRecord(const QString& path, RecordFormat format);
     bool mmFileOpenClick(OpenDialog& dialog);
     bool btnNextClick();
+    // The last XML conversion's record lines, read again for the converter's window (a load
+    // converts while it reads and keeps no copy of them).
+    void restoreConversionLog() { restoreConverterLog(state_.converter); }
 
     // Navigation: "-->", " -- >>", "< --", "<< --".
     void Button1Click();

@@ -1,11 +1,16 @@
 #include "records/line_list.h"
+#include "records/streamed_lines.h"
 #include "records/text_case.h"
 #include "records/unit_kinds.h"
 #include "records/windows1250.h"
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
 #include <QStringList>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace kx;
 
@@ -76,6 +81,65 @@ TEST(LineList, TextSplitAsItArrivesGivesTheLinesOfTheWholeText) {
             ASSERT_EQ(linesOf(splitter.take(text)), whole) << first << " " << second;
         }
     }
+}
+
+TEST(StreamedLines, PiecesOfAnySizeGiveTheLinesOfTheWholeTextInASmallWindow) {
+    // Random texts of short lines (CR, LF and CR LF, a CR LF often cut between pieces), read
+    // in pieces of random sizes, with lines released as they are read.
+    QRandomGenerator random(5);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray text;
+        const int size = round < 190 ? random.bounded(0, 400) : 2000000;
+        const char* const alphabet = "ab \r\n";
+        for (int i = 0; i < size; ++i) {
+            if (size < 1000)
+                text += alphabet[random.bounded(5)];
+            else
+                text += i % 40 == 39 ? alphabet[random.bounded(3, 5)] : 'a';
+        }
+        const LineList whole = LineList::fromText(text);
+        const qsizetype piece = round < 190 ? random.bounded(1, 9) : qsizetype{1} << 16;
+        qsizetype offset = 0;
+        StreamedLines streamed(
+            [&](char* into, qint64 room) {
+                const qint64 got =
+                    std::min<qint64>(random.bounded(1, int(room) + 1), text.size() - offset);
+                std::memcpy(into, text.constData() + offset, size_t(got));
+                offset += got;
+                return got;
+            },
+            piece);
+        qsizetype held = 0;
+        for (qsizetype i = 0; i < whole.size(); ++i) {
+            ASSERT_TRUE(streamed.has(i)) << round << " " << i;
+            ASSERT_EQ(streamed.at(i), whole.at(i)) << round << " " << i;
+            // Released now and then, not always at once.
+            if (i % 7 != 3)
+                streamed.release(i);
+            held = std::max(held, streamed.heldBytes());
+        }
+        EXPECT_FALSE(streamed.has(whole.size()));
+        EXPECT_EQ(streamed.size(), whole.size());
+        EXPECT_EQ(streamed.bytesRead(), text.size());
+        EXPECT_FALSE(streamed.failed());
+        if (size > 1000000)
+            EXPECT_LT(held, 8 * piece) << "the window grew with the text";
+    }
+}
+
+TEST(StreamedLines, AReaderErrorEndsTheText) {
+    int calls = 0;
+    StreamedLines streamed([&](char* into, qint64) -> qint64 {
+        if (++calls > 1)
+            return -1;
+        std::memcpy(into, "a\nb", 3);
+        return 3;
+    });
+    ASSERT_TRUE(streamed.has(0));
+    EXPECT_EQ(streamed.at(0), "a");
+    EXPECT_TRUE(streamed.has(1)); // the last line, ended by the error
+    EXPECT_FALSE(streamed.has(2));
+    EXPECT_TRUE(streamed.failed());
 }
 
 TEST(LineList, AppendedLinesFillTheRoomAndCopiesKeepTheirOwn) {

@@ -263,35 +263,46 @@ TEST_F(Loader, AFileChangedWhileItLoadsKeepsThePreviousRecord) {
              ASSERT_EQ(::rename(QFile::encodeName(path + ".new"), QFile::encodeName(path)), 0);
          }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        state = loaded;
-        messages.shown.clear();
-        const QString path = files.write("big.kxr", big);
-        struct Changer : ActivityObserver {
-            Change change;
-            QString path;
-            bool done = false;
-            void progressChanged(int, bool) override {}
-            void keepAlive() override {
-                if (!std::exchange(done, true))
-                    change(path);
+    // The same as an XML record, which is converted while it is read.
+    QStringList bigXml = {R"(<?xml version="1.0" encoding="windows-1250"?>)", "<record>",
+                          "<world><i>1</i><n>W</n><c>0</c><w>2</w><h>1</h><p>1</p><s>4</s>"
+                          "<m>NN</m></world>",
+                          "<events>", "<chq><t>5</t><n>A</n><c>A0</c><team>les</team></chq>"};
+    for (int i = 0; i < 12000; ++i)
+        bigXml << "<buy><t>7</t><c>A0</c><k>vosa</k><n>1</n></buy>";
+    bigXml << "</events>"
+           << "</record>";
+    for (const auto& [format, lines] :
+         {std::pair{RecordFormat::EventLog, big}, std::pair{RecordFormat::Xml, bigXml}})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(format == RecordFormat::Xml ? "XML" : "event log");
+            state = loaded;
+            messages.shown.clear();
+            const QString path = files.write("big.kxr", lines);
+            struct Changer : ActivityObserver {
+                Change change;
+                QString path;
+                bool done = false;
+                void progressChanged(int, bool) override {}
+                void keepAlive() override {
+                    if (!std::exchange(done, true))
+                        change(path);
+                }
+            } changer;
+            changer.change = c.change;
+            changer.path = path;
+            const LoadStatus status = loadRecord(state, path, format, messages, &changer);
+            if (c.name == std::string_view("unchanged")) {
+                EXPECT_EQ(status, LoadStatus::Loaded);
+                EXPECT_EQ(state.lvData.size(), 12004 - (format == RecordFormat::Xml));
+                continue;
             }
-        } changer;
-        changer.change = c.change;
-        changer.path = path;
-        const LoadStatus status =
-            loadRecord(state, path, RecordFormat::EventLog, messages, &changer);
-        if (c.name == std::string_view("unchanged")) {
-            EXPECT_EQ(status, LoadStatus::Loaded);
-            EXPECT_EQ(state.lvData.size(), big.size());
-            continue;
+            EXPECT_EQ(status, LoadStatus::Unreadable);
+            EXPECT_EQ(messages.shown, QStringList{LoadMessages::kChangedWhileRead + path});
+            EXPECT_EQ(state.dlgOpen.fileName, loaded.dlgOpen.fileName);
+            EXPECT_EQ(state.lvData.size(), loaded.lvData.size());
+            EXPECT_EQ(state.cbPlayers, loaded.cbPlayers);
+            EXPECT_EQ(state.world.eventIndex, loaded.world.eventIndex);
         }
-        EXPECT_EQ(status, LoadStatus::Unreadable);
-        EXPECT_EQ(messages.shown, QStringList{LoadMessages::kChangedWhileRead + path});
-        EXPECT_EQ(state.dlgOpen.fileName, loaded.dlgOpen.fileName);
-        EXPECT_EQ(state.lvData.size(), loaded.lvData.size());
-        EXPECT_EQ(state.cbPlayers, loaded.cbPlayers);
-        EXPECT_EQ(state.world.eventIndex, loaded.world.eventIndex);
-    }
 }

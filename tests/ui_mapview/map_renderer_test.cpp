@@ -3,6 +3,7 @@
 #include "mapview/ui/map_grid.h"
 #include "mapview/ui/map_icons.h"
 #include "mapview/ui/map_image.h"
+#include "mapview/ui/map_picture.h"
 #include "mapview/ui/map_renderer.h"
 #include "mapview/ui/session_map_source.h"
 #include "replay/session.h"
@@ -126,5 +127,41 @@ TEST(MapRendererTest, PictureOfTheMapEqualsWhatTheGridShows) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     const QImage shown = grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(renderMapImage(session, grid.palette(), grid.font()), shown);
+    grid.setSource(nullptr);
+}
+
+// The picture is written in strips: every zoom gives what the grid shows at it, pixel for
+// pixel, in strips of a few rows as in one.
+TEST(MapRendererTest, PicturesWrittenInStripsAreWhatTheGridShowsAtEachZoom) {
+    RecordFiles files;
+    RecordedMessages messages;
+    ReplaySession session(messages, QLocale::c());
+    ASSERT_TRUE(session.loadRecord(
+        files.write("r.kxr", {QString::fromUtf8("2005-07-03-14-00-00; Mapa; 2; 4; 3; 4;"),
+                              QString::fromUtf8("2005-07-03-14-00-00; create_world; NBSXNNBNSNNN;"),
+                              QString::fromUtf8("2005-07-03-14-01-00; create_hq; Pepa; louka; A1;"),
+                              QString::fromUtf8("2005-07-03-14-02-00; create_hq; Jana; les; D2;")}),
+        RecordFormat::EventLog));
+    MapGrid grid;
+    grid.setSource(std::make_unique<SessionMapSource>(session));
+    grid.resize(1000, 800);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    for (const int zoom : {25, 50, 100, 200, 400}) {
+        SCOPED_TRACE(zoom);
+        grid.setZoom(zoom);
+        const MapPicture picture(session, grid.palette(), grid.font(), zoom);
+        const QSize size = picture.size();
+        const QImage shown = grid.viewport()
+                                 ->grab()
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32)
+                                 .copy(QRect(QPoint(), size));
+        for (const int rows : {3, 1000}) {
+            const QString path = files.path(QStringLiteral("p%1.png").arg(rows));
+            ASSERT_EQ(picture.writePng(path, {}, qsizetype(size.width()) * 4 * rows), QString());
+            EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), shown) << rows;
+        }
+    }
     grid.setSource(nullptr);
 }

@@ -181,6 +181,7 @@ void TFMain::mmFileOpenClick() {
 void TFMain::mmUtilConvClick() {
     if (!converter_)
         return;
+    session_.restoreConversionLog();
     converter_->showConversion(session_.state().converter);
     converter_->show();
     converter_->raise();
@@ -230,8 +231,10 @@ void TFMain::closeEvent(QCloseEvent* event) {
 
 void TFMain::afterAction() {
     refresh();
-    if (converter_ && converter_->isVisible())
+    if (converter_ && converter_->isVisible()) {
+        session_.restoreConversionLog();
         converter_->showConversion(session_.state().converter);
+    }
     if (closeRequested_ && !session_.busy()) {
         closeRequested_ = false;
         QTimer::singleShot(0, this, &QWidget::close);

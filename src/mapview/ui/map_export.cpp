@@ -1,44 +1,73 @@
 #include "map_export.h"
 
-#include "mapview/ui/map_image.h"
-#include "records/atomic_file.h"
+#include "mapview/ui/map_picture.h"
 #include "records/user_messages.h"
 #include "replay/session.h"
 
-#include <QBuffer>
-#include <QDir>
+#include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageWriter>
+#include <QInputDialog>
+#include <QLocale>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QWidget>
+
+#include <atomic>
+#include <thread>
 
 namespace kx {
 
-QString saveMapPicture(const ReplaySession& session, const QString& path, const QWidget& style) {
-    const QImage image = session.state().lvData.isEmpty()
-                             ? QImage()
-                             : renderMapImage(session, style.palette(), style.font());
-    if (image.isNull())
-        return QString::fromUtf8("Není otevřen žádný záznam, mapu nelze uložit.");
-    // Encoded first, then written beside the target and renamed over it: a failed write
-    // leaves an older picture of the same name whole.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    const QString failure =
-        writer.write(image) ? writeFileAtomically(path, png) : writer.errorString();
-    if (!failure.isEmpty())
-        return QString::fromUtf8("Mapu nelze uložit do souboru %1: %2")
-            .arg(QDir::toNativeSeparators(path), failure);
-    return {};
+namespace {
+
+const char* const kNoRecord = "Není otevřen žádný záznam, mapu nelze uložit.";
+
+} // namespace
+
+QString saveMapPicture(const ReplaySession& session, const QString& path, const QWidget& style,
+                       int zoom) {
+    const MapPicture picture(session, style.palette(), style.font(), zoom);
+    if (session.state().lvData.isEmpty() || picture.isNull())
+        return QString::fromUtf8(kNoRecord);
+    return picture.writePng(path);
+}
+
+PictureScales pictureScales(const ReplaySession& session) {
+    PictureScales scales;
+    const int columns = session.state().mapColumns;
+    const int rows = session.state().mapRows;
+    const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
+    for (int zoom = kZoomMin;; zoom = zoomInStep(zoom)) {
+        // The headers keep at least their 100 % size, as in the window.
+        const qint64 width = headerSizeAt(zoom) + qint64(columns - 1) * cellSizeAt(zoom);
+        const qint64 height = headerSizeAt(zoom) + qint64(rows - 1) * cellSizeAt(zoom);
+        if (zoom <= kZoomDefault && std::max(width, height) <= kPreferredPictureSide)
+            scales.preferred = int(scales.zooms.size());
+        scales.zooms.append(zoom);
+        scales.texts.append(QString::fromUtf8("%1 % (%2 × %3 pixelů)")
+                                .arg(zoom)
+                                .arg(czech.toString(width), czech.toString(height)));
+        if (zoom == kZoomMax)
+            break;
+    }
+    return scales;
 }
 
 void exportMapPicture(QWidget& parent, const ReplaySession& session, UserMessages& messages) {
-    if (session.state().lvData.isEmpty()) {
-        messages.showMessage(QString::fromUtf8("Není otevřen žádný záznam, mapu nelze uložit."));
+    if (session.state().lvData.isEmpty() || !session.state().world.gridAllocated) {
+        messages.showMessage(QString::fromUtf8(kNoRecord));
         return;
     }
+    const PictureScales scales = pictureScales(session);
+    bool chosen = false;
+    const QString scale = QInputDialog::getItem(
+        &parent, QString::fromUtf8("Uložit mapu jako obrázek"), QString::fromUtf8("Měřítko:"),
+        scales.texts, scales.preferred, false, &chosen);
+    if (!chosen)
+        return;
+    const int zoom = scales.zooms.value(scales.texts.indexOf(scale), kZoomDefault);
+
     const QString suggested = QFileInfo(session.state().dlgOpen.fileName).completeBaseName();
     QString path = QFileDialog::getSaveFileName(
         &parent, QString::fromUtf8("Uložit mapu jako obrázek"),
@@ -48,8 +77,44 @@ void exportMapPicture(QWidget& parent, const ReplaySession& session, UserMessage
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".png");
-    const QString error = saveMapPicture(session, path, parent);
-    if (!error.isEmpty())
+
+    // Drawn and written on a thread of its own from a copy of the world: the window stays
+    // served and shows the progress, and "Zrušit" stops the work between two strips.
+    const MapPicture picture(session, parent.palette(), parent.font(), zoom);
+    QProgressDialog dialog(QString::fromUtf8("Ukládám mapu…"), QString::fromUtf8("Zrušit"), 0, 100,
+                           &parent);
+    dialog.setObjectName(QStringLiteral("dlgMapProgress"));
+    dialog.setWindowTitle(QString::fromUtf8("Uložit mapu jako obrázek"));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(300);
+    dialog.setValue(0);
+    std::atomic<int> percent{0};
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> done{false};
+    QString error;
+    std::thread worker([&] {
+        error = picture.writePng(path, [&](int value) {
+            percent = value;
+            return !cancelled.load();
+        });
+        done = true;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (dialog.wasCanceled())
+            cancelled = true;
+        if (done) {
+            loop.quit();
+            return;
+        }
+        dialog.setValue(std::min(percent.load(), 99));
+    });
+    poll.start(30);
+    loop.exec();
+    worker.join();
+    dialog.reset();
+    if (!error.isEmpty() && error != MapPicture::cancelledText())
         messages.showMessage(error);
 }
 
