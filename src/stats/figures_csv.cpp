@@ -45,18 +45,31 @@ QByteArray figuresCsv(const WorldFigures& figures, const std::vector<int>& playe
                  QStringLiteral("territory"), QStringLiteral("production")});
     if (!figures.valid)
         return csv;
+    // Each player's name and team, and each row's hour and time, are made into fields once:
+    // the rows of every player are most of a long record's text.
+    std::vector<QByteArray> who;
+    for (const int p : players)
+        if (p >= 0 && p < figures.playerCount()) {
+            const FigurePlayer& player = figures.players[static_cast<size_t>(p)];
+            who.push_back(',' + csvField(player.name) + ',' + csvField(player.team));
+        }
+    csv.reserve(csv.size() + qsizetype(figures.rowCount()) * qsizetype(who.size() + 1) * 64);
     for (int row = 0; row < figures.rowCount(); ++row) {
-        const QString hour = QString::number(figures.rowHours[static_cast<size_t>(row)]);
-        const QString time = csvHourText(figures.rowTimes[static_cast<size_t>(row)]);
+        const QByteArray start = QByteArray::number(figures.rowHours[static_cast<size_t>(row)]) +
+                                 ',' +
+                                 csvField(csvHourText(figures.rowTimes[static_cast<size_t>(row)]));
+        size_t next = 0;
         for (const int p : players) {
             if (p < 0 || p >= figures.playerCount())
                 continue;
-            const FigurePlayer& player = figures.players[static_cast<size_t>(p)];
-            csv += csvLine({hour, time, player.name, player.team,
-                            QString::number(figures.value(row, p, Figure::Nectar)),
-                            QString::number(figures.value(row, p, Figure::Moves)),
-                            QString::number(figures.value(row, p, Figure::Territory)),
-                            QString::number(figures.value(row, p, Figure::Production))});
+            csv += start;
+            csv += who[next++];
+            for (const Figure figure :
+                 {Figure::Nectar, Figure::Moves, Figure::Territory, Figure::Production}) {
+                csv += ',';
+                csv += QByteArray::number(figures.value(row, p, figure));
+            }
+            csv += "\r\n";
         }
     }
     return csv;
