@@ -6,11 +6,18 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <tuple>
 
 namespace kx::bench {
+
+int64_t recordEvents() {
+    if (const char* text = std::getenv("KX_BENCH_EVENTS"))
+        return std::atoll(text);
+    return 1'000'000;
+}
 
 QString generatedRecord(int64_t events, int width, int height, int players, bool xml) {
     static QTemporaryDir dir;

@@ -18,12 +18,6 @@ using namespace kx;
 
 namespace {
 
-int64_t summaryEvents() {
-    if (const char* text = std::getenv("KX_BENCH_EVENTS"))
-        return std::atoll(text);
-    return 1'000'000;
-}
-
 // A folder of 5,000 small record files with names as the game writes them.
 QString recordFolder() {
     static QTemporaryDir dir;
@@ -53,10 +47,10 @@ void listFolderOf5000(benchmark::State& bench) {
 }
 BENCHMARK(listFolderOf5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The summary of a record of summaryEvents() / `divisor` events: the same figure at three sizes
-// shows how its cost grows.
+// The summary of a record of bench::recordEvents() / `divisor` events: the same figure at three
+// sizes shows how its cost grows.
 void summaryOfRecord(benchmark::State& bench, bool xml, int64_t divisor) {
-    const QString path = bench::generatedRecord(summaryEvents() / divisor, 20, 20, 8, xml);
+    const QString path = bench::generatedRecord(bench::recordEvents() / divisor, 20, 20, 8, xml);
     RecordedMessages messages;
     for (auto _ : bench) {
         const SummaryResult result = ShowRecordSummary(path, messages);

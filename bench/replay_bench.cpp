@@ -11,13 +11,6 @@ using namespace kx;
 
 namespace {
 
-// Events per record; KX_BENCH_EVENTS makes a quick smoke run possible.
-int64_t recordEvents() {
-    if (const char* text = std::getenv("KX_BENCH_EVENTS"))
-        return std::atoll(text);
-    return 1'000'000;
-}
-
 struct LoadedSession {
     RecordedMessages messages;
     ReplaySession session{messages};
@@ -30,7 +23,7 @@ struct LoadedSession {
 // The replay engine on its own, without display, from the initial world to the end, in a world
 // of side x side fields.
 void quietReplayIn(benchmark::State& bench, int side) {
-    LoadedSession loaded(recordEvents(), side);
+    LoadedSession loaded(bench::recordEvents(), side);
     const ReplaySession& session = loaded.session;
     World world;
     Replayer replayer(world, session.state().lvData, session.state().cbPlayers);
@@ -58,7 +51,7 @@ BENCHMARK(quietReplay)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(quietReplay1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void stepBackAtEnd(benchmark::State& bench, bool snapshots, int side = 20,
-                   int64_t events = recordEvents()) {
+                   int64_t events = bench::recordEvents()) {
     LoadedSession loaded(events, side);
     loaded.session.setSnapshotsEnabled(snapshots);
     loaded.replayQuietlyToEnd();
@@ -78,7 +71,7 @@ void stepBackRebuildAndReplay(benchmark::State& bench) {
 // In the largest world, where one copy of the world takes 8 MB: a short record (whose event
 // list leaves room for one copy at most) and a long one.
 void stepBack1000Short(benchmark::State& bench) {
-    stepBackAtEnd(bench, true, 1000, recordEvents() / 50);
+    stepBackAtEnd(bench, true, 1000, bench::recordEvents() / 50);
 }
 void stepBack1000(benchmark::State& bench) {
     stepBackAtEnd(bench, true, 1000);

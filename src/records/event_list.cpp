@@ -44,6 +44,26 @@ EventItem splitFields(QByteArrayView line) {
     return item;
 }
 
+EventList EventList::fromLines(const LineList& lines) {
+    // Beyond a few empty lines the mapping would cost every read: the table is copied instead.
+    constexpr size_t kMostSkipped = 8;
+    EventList list;
+    list.lines_ = lines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines.at(i).isEmpty())
+            continue;
+        if (list.skipped_.size() == kMostSkipped) {
+            list.clear();
+            list.lines_.reserve(lines.size(), 0);
+            for (qsizetype j = 0; j < lines.size(); ++j)
+                list.appendFrom(lines, j);
+            return list;
+        }
+        list.skipped_.push_back(i);
+    }
+    return list;
+}
+
 void EventList::appendFrom(const LineList& source, qsizetype i) {
     if (!source.at(i).isEmpty())
         lines_.appendFrom(source, i);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace kx {
 
@@ -36,20 +37,38 @@ EventItem splitFields(QByteArrayView line);
 // the list it came from) and items are split when they are read.
 class EventList {
   public:
-    qsizetype size() const { return lines_.size(); }
-    bool isEmpty() const { return lines_.isEmpty(); }
-    EventItem item(qsizetype i) const { return splitFields(lines_.at(i)); }
-    QByteArrayView line(qsizetype i) const { return lines_.at(i); }
+    // The non-empty lines of `lines`. The text is shared, and so is the line table when only
+    // a few lines are empty (as in every record: the line after the header and the map).
+    static EventList fromLines(const LineList& lines);
+
+    qsizetype size() const { return lines_.size() - qsizetype(skipped_.size()); }
+    bool isEmpty() const { return size() == 0; }
+    EventItem item(qsizetype i) const { return splitFields(line(i)); }
+    QByteArrayView line(qsizetype i) const { return lines_.at(lineIndex(i)); }
 
     qint64 memoryBytes() const { return lines_.memoryBytes(); }
-    void clear() { lines_.clear(); }
+    void clear() {
+        lines_.clear();
+        skipped_.clear();
+    }
     void reserve(qsizetype lines, qsizetype bytes) { lines_.reserve(lines, bytes); }
     // Adds line i of source if it is not empty.
     void appendFrom(const LineList& source, qsizetype i);
     void append(QByteArrayView line);
 
   private:
+    // The line of item i: past every skipped (empty) line at or before it.
+    qsizetype lineIndex(qsizetype i) const {
+        for (const qsizetype skipped : skipped_) {
+            if (skipped > i)
+                break;
+            ++i;
+        }
+        return i;
+    }
+
     LineList lines_;
+    std::vector<qsizetype> skipped_; // the empty lines of lines_, rising
 };
 
 // Appends one item built from the line (nothing for an empty line); always succeeds.

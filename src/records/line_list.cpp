@@ -44,7 +44,7 @@ LineList LineList::fromText(QByteArray text, const std::function<void()>& keepAl
 }
 
 void LineSplitter::expectBytes(qsizetype size) {
-    spans_.reserve(static_cast<size_t>(size / 24 + 1));
+    spans_.reserve(size / 24 + 1);
 }
 
 void LineSplitter::advance(QByteArrayView text, bool complete) {
@@ -90,16 +90,15 @@ void LineList::clear() {
 // The room is taken but mapped in only as appended lines reach it, so that a generous guess
 // costs address space, not memory.
 void LineList::reserve(qsizetype lines, qsizetype bytes) {
-    spans_.reserve(static_cast<size_t>(lines));
+    spans_.reserve(lines);
     if (bytes > buffer_.capacity()) {
         buffer_.reserve(std::max(bytes, buffer_.size()));
         populated_ = used_;
     }
 }
 
-void LineList::append(QByteArrayView line) {
-    const qsizetype start = used_;
-    const qsizetype needed = start + line.size();
+char* LineList::beginAppend(qsizetype size) {
+    const qsizetype needed = used_ + size;
     if (needed > buffer_.size()) {
         if (needed > buffer_.capacity()) {
             buffer_.reserve(std::max(needed, buffer_.capacity() * 2));
@@ -115,11 +114,14 @@ void LineList::append(QByteArrayView line) {
         prepareBufferRange(buffer_, populated_, to);
         populated_ = to;
     }
-    char* out = buffer_.data(); // a shared buffer is copied here, before it is written
+    return buffer_.data() + used_; // a shared buffer is copied here, before it is written
+}
+
+void LineList::append(QByteArrayView line) {
+    char* out = beginAppend(line.size());
     if (!line.isEmpty())
-        std::memcpy(out + start, line.data(), static_cast<size_t>(line.size()));
-    used_ = needed;
-    spans_.push_back({uint32_t(start), uint32_t(line.size())});
+        std::memcpy(out, line.data(), static_cast<size_t>(line.size()));
+    endAppend(line.size());
 }
 
 void LineList::appendFrom(const LineList& source, qsizetype i) {
@@ -128,17 +130,17 @@ void LineList::appendFrom(const LineList& source, qsizetype i) {
         used_ = source.used_;
     }
     if (buffer_.isSharedWith(source.buffer_))
-        spans_.push_back(source.spans_[static_cast<size_t>(i)]);
+        spans_.push_back(source.spans_.at(i));
     else
         append(source.at(i));
 }
 
 void LineList::removeAt(qsizetype i) {
-    spans_.erase(spans_.begin() + i);
+    spans_.removeAt(i);
 }
 
 void LineList::trimFront(qsizetype i, qsizetype count) {
-    Span& s = spans_[static_cast<size_t>(i)];
+    Span& s = spans_[i];
     const auto n = uint32_t(count > qsizetype(s.length) ? s.length : count);
     s.start += n;
     s.length -= n;

@@ -2,18 +2,18 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 namespace kx {
 
 class LineSplitter;
 
 // A list of text lines held as views into one shared byte buffer (Windows-1250 bytes).
-// Copying a LineList is cheap: the buffer is implicitly shared.
+// Copying a LineList is cheap: the buffer and the line table are implicitly shared.
 class LineList {
   public:
     LineList() = default;
@@ -26,7 +26,7 @@ class LineList {
     qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
     bool isEmpty() const { return spans_.empty(); }
     QByteArrayView at(qsizetype i) const {
-        const Span& s = spans_[static_cast<size_t>(i)];
+        const Span& s = spans_.at(i);
         return QByteArrayView(buffer_.constData() + s.start, s.length);
     }
     QString textAt(qsizetype i) const; // decoded for display
@@ -34,6 +34,13 @@ class LineList {
     void clear();
     void reserve(qsizetype lines, qsizetype bytes);
     void append(QByteArrayView line);
+    // Appends a line of `size` bytes written in place: fill the room returned, then call
+    // endAppend with the same size. Nothing else may change the list in between.
+    char* beginAppend(qsizetype size);
+    void endAppend(qsizetype size) {
+        spans_.push_back({uint32_t(used_), uint32_t(size)});
+        used_ += size;
+    }
     // Appends line i of source, sharing source's buffer when this list is empty or already
     // shares it (no bytes are copied then).
     void appendFrom(const LineList& source, qsizetype i);
@@ -60,7 +67,7 @@ class LineList {
     QByteArray buffer_;
     qsizetype used_ = 0;      // bytes of buffer_ holding text; append writes after them
     qsizetype populated_ = 0; // bytes of buffer_'s room already mapped in
-    std::vector<Span> spans_;
+    QList<Span> spans_;       // shared by copies, like the text
 };
 
 // Splits a text into lines while it arrives, by the rule of LineList::fromText: each call
@@ -79,7 +86,7 @@ class LineSplitter {
 
     // For a text read through a window: the lines found so far, which may be cleared once
     // taken, and where the line not yet ended begins.
-    const std::vector<LineList::Span>& spans() const { return spans_; }
+    const QList<LineList::Span>& spans() const { return spans_; }
     void clearSpans() { spans_.clear(); }
     qsizetype pendingLineStart() const { return lineStart_; }
     // The text's first `count` bytes, all before the pending line, are gone: later calls see
@@ -90,7 +97,7 @@ class LineSplitter {
     }
 
   private:
-    std::vector<LineList::Span> spans_;
+    QList<LineList::Span> spans_;
     qsizetype lineStart_ = 0;
     qsizetype scanned_ = 0; // bytes before this have been looked at
 };

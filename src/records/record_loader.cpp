@@ -14,6 +14,9 @@ namespace kx {
 
 namespace {
 
+// The bar's last value in a load; the bar is hidden when the load ends.
+constexpr int kLastProgress = 99;
+
 // Converts the record while it is read: its text is never held whole next to the converted
 // log. The rest of the file is read after the conversion, so that a file that changed while it
 // was read is found as when the record is read whole.
@@ -29,7 +32,9 @@ std::optional<QString> readAsXml(const QString& path, XmlConverter& converter,
         return got;
     });
     converter.setProgress(
-        {[&progress](int value) { progress.set(value); }, [&progress] { progress.keepAlive(); }});
+        // The conversion is the whole load: its 0 to 50 fill the bar (to 99, as a load ends).
+        {[&progress](int value) { progress.set(value * kLastProgress / 50); },
+         [&progress] { progress.keepAlive(); }});
     converted = converter.convertXmlStream(lines, file.size());
     converter.setProgress({});
     converter.setStreamedPath(path);
@@ -43,7 +48,8 @@ std::optional<QString> readAsXml(const QString& path, XmlConverter& converter,
 
 std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
                                          const std::function<void()>& keepAlive,
-                                         LineSplitter* lines) {
+                                         LineSplitter* lines,
+                                         const std::function<void(int)>& percent) {
     RecordFileStream file;
     if (!file.open(path, error))
         return std::nullopt;
@@ -67,6 +73,9 @@ std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
         bytes.resize(offset + std::max<qint64>(got, 0));
         if (got > 0 && lines)
             lines->advance(bytes, false);
+        if (got > 0 && percent)
+            percent(int(std::min<qint64>(bytes.size(), file.size()) * 100 /
+                        std::max<qint64>(file.size(), 1)));
         if (got > 0 && keepAlive)
             keepAlive();
     } while (got > 0);
@@ -112,7 +121,8 @@ RecordLoad readRecord(const QString& path, RecordFormat format, World world,
         QString error;
         LineSplitter splitter;
         std::optional<QByteArray> bytes = readRecordFile(
-            path, &error, [&progress] { progress.keepAlive(); }, &splitter);
+            path, &error, [&progress] { progress.keepAlive(); }, &splitter,
+            [&progress](int percent) { progress.set(percent * kLastProgress / 100); });
         if (!bytes) {
             result.record.reset();
             result.error = error;
@@ -122,13 +132,9 @@ RecordLoad readRecord(const QString& path, RecordFormat format, World world,
         record.lines = splitter.take(std::move(*bytes));
     }
 
-    const LineList& lines = record.lines;
-    const qsizetype n = lines.size();
-    record.events.reserve(n, 0); // the line table only; the text is shared
-    for (qsizetype i = 0; i < n; ++i) {
-        record.events.appendFrom(lines, i);
-        progress.set(static_cast<int>(i * 50 / n + 50));
-    }
+    // The text and the line table are shared.
+    record.events = EventList::fromLines(record.lines);
+    progress.set(kLastProgress);
 
     record.world = std::move(world);
     WorldBuild built = buildInitialWorld(record.events, record.world, record.players,

@@ -40,10 +40,11 @@ inline const char* const kChangedWhileRead =
 // A file that is cut short, rewritten, removed or replaced while it is read is a failure.
 // A large file is read in pieces, calling keepAlive (when given) after each. A splitter, when
 // given, splits the text into lines as the pieces come (take the lines from it after a
-// successful read).
+// successful read). `percent`, when given, is told the share read after each piece.
 std::optional<QByteArray> readRecordFile(const QString& path, QString* error,
                                          const std::function<void()>& keepAlive = {},
-                                         LineSplitter* lines = nullptr);
+                                         LineSplitter* lines = nullptr,
+                                         const std::function<void(int)>& percent = {});
 
 // A record read and its initial world built, ready to be shown.
 struct LoadedRecord {

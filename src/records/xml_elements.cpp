@@ -92,16 +92,28 @@ void readChildren(QByteArrayView element, QByteArrayView* children, int count) {
 // tag, and a content x without '<'. Then the only '<' before the last child's end are the
 // children's own, none of which begins "</tag>", so the element's content reaches past them;
 // and in each child the first '>' ends its name and the first "</n>" follows its content.
+namespace {
+
+// Whether the n bytes at a and b are equal; names are a few bytes, so no call is made.
+bool sameBytes(const char* a, const char* b, qsizetype n) {
+    for (qsizetype i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
 bool readUsualChildren(QByteArrayView line, QByteArrayView tag, QByteArrayView* children,
                        int count) {
     const qsizetype size = line.size();
     const qsizetype t = tag.size();
     const char* d = line.data();
-    if (size < 2 * t + 5 || d[0] != '<' || d[t + 1] != '>' || line.sliced(1, t) != tag)
+    if (size < 2 * t + 5 || d[0] != '<' || d[t + 1] != '>' || !sameBytes(d + 1, tag.data(), t))
         return false;
     const qsizetype closing = size - t - 3; // where "</tag>" begins
     if (d[closing] != '<' || d[closing + 1] != '/' || d[size - 1] != '>' ||
-        line.sliced(closing + 2, t) != tag)
+        !sameBytes(d + closing + 2, tag.data(), t))
         return false;
     qsizetype at = t + 2;
     for (int k = 0; k < count; ++k) {
@@ -112,15 +124,16 @@ bool readUsualChildren(QByteArrayView line, QByteArrayView tag, QByteArrayView* 
             ++nameEnd;
         if (nameEnd >= closing || d[nameEnd] != '>')
             return false;
-        const QByteArrayView name(d + at + 1, nameEnd - at - 1);
-        if ((!name.isEmpty() && name[0] == '/') || name == tag)
+        const qsizetype nameSize = nameEnd - at - 1;
+        const char* name = d + at + 1;
+        if ((nameSize > 0 && name[0] == '/') || (nameSize == t && sameBytes(name, tag.data(), t)))
             return false;
         qsizetype contentEnd = nameEnd + 1;
         while (contentEnd < closing && d[contentEnd] != '<')
             ++contentEnd;
-        const qsizetype after = contentEnd + name.size() + 3;
+        const qsizetype after = contentEnd + nameSize + 3;
         if (after > closing || d[contentEnd + 1] != '/' || d[after - 1] != '>' ||
-            QByteArrayView(d + contentEnd + 2, name.size()) != name)
+            !sameBytes(d + contentEnd + 2, name, nameSize))
             return false;
         children[k] = QByteArrayView(d + nameEnd + 1, contentEnd - nameEnd - 1);
         at = after;

@@ -122,8 +122,9 @@ TEST(StreamedLines, PiecesOfAnySizeGiveTheLinesOfTheWholeTextInASmallWindow) {
         EXPECT_EQ(streamed.size(), whole.size());
         EXPECT_EQ(streamed.bytesRead(), text.size());
         EXPECT_FALSE(streamed.failed());
-        if (size > 1000000)
+        if (size > 1000000) {
             EXPECT_LT(held, 8 * piece) << "the window grew with the text";
+        }
     }
 }
 
