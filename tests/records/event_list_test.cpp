@@ -64,3 +64,21 @@ TEST(EventList, SkipsEmptyLinesAndSharesTheText) {
     EXPECT_TRUE(splitEventLine("d; w;", list));
     EXPECT_EQ(list.item(3).caption, "w");
 }
+
+TEST(EventList, FromLinesSkipsEmptyLinesWhereverTheyStand) {
+    // Empty lines first, between, last, side by side, and more than the few mapped by index.
+    for (const QByteArray& text :
+         {QByteArray("a\nb\n\nc"), QByteArray("\n\na\nb"), QByteArray("a\nb\n\n"),
+          QByteArray("\n\n\n\n\n\n\n\n\na\n\nb\nc\n\n"), QByteArray("a\nb"), QByteArray("\n\n")}) {
+        const LineList lines = LineList::fromText(text);
+        QList<QByteArray> expected;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (!lines.at(i).isEmpty())
+                expected.append(lines.at(i).toByteArray());
+        const EventList events = EventList::fromLines(lines);
+        QList<QByteArray> got;
+        for (qsizetype i = 0; i < events.size(); ++i)
+            got.append(events.line(i).toByteArray());
+        EXPECT_EQ(got, expected) << text.toStdString();
+    }
+}
