@@ -39,6 +39,16 @@ class CountingCells : public MapCells {
 
 const QPoint kNone(-1, -1);
 
+// A 4 x 3 world of every terrain with an HQ of each team.
+bool loadSmallMap(RecordFiles& files, ReplaySession& session) {
+    return session.loadRecord(
+        files.write("r.kxr", {QString::fromUtf8("2005-07-03-14-00-00; Mapa; 2; 4; 3; 4;"),
+                              QString::fromUtf8("2005-07-03-14-00-00; create_world; NBSXNNBNSNNN;"),
+                              QString::fromUtf8("2005-07-03-14-01-00; create_hq; Pepa; louka; A1;"),
+                              QString::fromUtf8("2005-07-03-14-02-00; create_hq; Jana; les; D2;")}),
+        RecordFormat::EventLog);
+}
+
 } // namespace
 
 TEST(MapRendererTest, GeometryAndHitTesting) {
@@ -114,12 +124,7 @@ TEST(MapRendererTest, PictureOfTheMapEqualsWhatTheGridShows) {
     RecordFiles files;
     RecordedMessages messages;
     ReplaySession session(messages, QLocale::c());
-    ASSERT_TRUE(session.loadRecord(
-        files.write("r.kxr", {QString::fromUtf8("2005-07-03-14-00-00; Mapa; 2; 4; 3; 4;"),
-                              QString::fromUtf8("2005-07-03-14-00-00; create_world; NBSXNNBNSNNN;"),
-                              QString::fromUtf8("2005-07-03-14-01-00; create_hq; Pepa; louka; A1;"),
-                              QString::fromUtf8("2005-07-03-14-02-00; create_hq; Jana; les; D2;")}),
-        RecordFormat::EventLog));
+    ASSERT_TRUE(loadSmallMap(files, session));
     MapGrid grid;
     grid.setSource(std::make_unique<SessionMapSource>(session));
     grid.resize(grid.sizeHint());
@@ -136,12 +141,7 @@ TEST(MapRendererTest, PicturesWrittenInStripsAreWhatTheGridShowsAtEachZoom) {
     RecordFiles files;
     RecordedMessages messages;
     ReplaySession session(messages, QLocale::c());
-    ASSERT_TRUE(session.loadRecord(
-        files.write("r.kxr", {QString::fromUtf8("2005-07-03-14-00-00; Mapa; 2; 4; 3; 4;"),
-                              QString::fromUtf8("2005-07-03-14-00-00; create_world; NBSXNNBNSNNN;"),
-                              QString::fromUtf8("2005-07-03-14-01-00; create_hq; Pepa; louka; A1;"),
-                              QString::fromUtf8("2005-07-03-14-02-00; create_hq; Jana; les; D2;")}),
-        RecordFormat::EventLog));
+    ASSERT_TRUE(loadSmallMap(files, session));
     MapGrid grid;
     grid.setSource(std::make_unique<SessionMapSource>(session));
     grid.resize(1000, 800);
