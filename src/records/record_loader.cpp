@@ -91,8 +91,10 @@ bool restoreConverterLog(XmlConverter& converter) {
     if (path.isEmpty() || !converter.log().isEmpty())
         return false;
     std::optional<QByteArray> bytes = readRecordFile(path, nullptr);
-    if (!bytes)
+    if (!bytes) {
+        converter.setStreamedPath({}); // tried once: the window shows what is kept
         return false;
+    }
     converter.loadLog(std::move(*bytes));
     converter.convertXmlRecord();
     return true;

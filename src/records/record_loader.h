@@ -92,7 +92,8 @@ RecordLoad readRecord(const QString& path, RecordFormat format, World world,
 
 // Reads again the XML record that `converter` last converted while reading it and converts it
 // whole, so that its log holds the record's lines too (for a window that shows them). False
-// when there is nothing to do or the file cannot be read; the lists are then as they were.
+// when there is nothing to do or the file cannot be read (it is not tried again); the lists
+// are then as they were.
 bool restoreConverterLog(XmlConverter& converter);
 
 // The initial world built from the first items of an event list.
