@@ -14,6 +14,8 @@
 #   scripts/fuzz.sh --stop               ends a running campaign early: its fuzzers finish
 #                                        their rounds (at most ten minutes), then it merges
 #                                        and counts what they did as usual.
+#   scripts/fuzz.sh --finish             merges and counts what the last campaign's fuzzers
+#                                        did, when the campaign itself ended before that.
 # Fails when any target crashes, hangs or runs out of memory; a short run keeps the input under
 # build-fuzz/artifacts/<target>/, a campaign under build-fuzz/campaign/<target>/artifacts/
 # (commit it to fuzz/regressions/<target>/ with the fix). KX_FUZZ_BUILD_DIR overrides the
@@ -24,12 +26,16 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 usage() {
-    echo "Usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --campaign HOURS | scripts/fuzz.sh --stop" >&2
+    echo "Usage: scripts/fuzz.sh [SECONDS] | --campaign HOURS | --stop | --finish" >&2
     exit 2
 }
 campaign_hours=""
 seconds=60
-if [ "${1:-}" = "--stop" ]; then
+finish=""
+if [ "${1:-}" = "--finish" ]; then
+    finish=1
+    campaign_hours=0
+elif [ "${1:-}" = "--stop" ]; then
     stopped=0
     for dir in "$root"/build-fuzz*/campaign; do
         [ -d "$dir" ] && [ ! -f "$dir/table.md" ] && touch "$dir/stop" && stopped=1 &&
@@ -151,20 +157,28 @@ fi
 # ---- Campaign ----------------------------------------------------------------------------
 # Every target runs at once, so the system shares the cores among them; a target stops early
 # once the executions of all campaigns in the ledger reach the goal, leaving its share to the
-# slower ones, and a target far from the goal runs as several processes. The ledger, fuzz/campaigns.tsv, keeps one row per target and campaign: a long
-# campaign may be run in parts, each going on from the corpora the last one merged.
+# slower ones, and a target far from the goal runs as several processes. The ledger,
+# fuzz/campaigns.tsv, keeps one row per target and campaign: a long campaign may be run in
+# parts, each going on from the corpora the last one merged.
 goal="${KX_FUZZ_GOAL:-10000000}"
 ledger="$root/fuzz/campaigns.tsv"
 [ -f "$ledger" ] || printf 'date\ttarget\tsanitizers\tseconds\texecutions\tcrashes\n' >"$ledger"
 total_seconds="$(awk -v h="$campaign_hours" 'BEGIN { printf "%d", h * 3600 }')"
-[ "$total_seconds" -ge 10 ] || { echo "fuzz.sh: a campaign of $campaign_hours h is too short" >&2; exit 2; }
+[ -n "$finish" ] || [ "$total_seconds" -ge 10 ] ||
+    { echo "fuzz.sh: a campaign of $campaign_hours h is too short" >&2; exit 2; }
 out="$build/campaign"
-rm -rf "$out"
-mkdir -p "$out"
+if [ -n "$finish" ]; then
+    [ -d "$out" ] && [ ! -f "$out/table.md" ] ||
+        { echo "fuzz.sh: no unfinished campaign in $out" >&2; exit 2; }
+else
+    rm -rf "$out"
+    mkdir -p "$out"
+fi
 ledger_runs() { # executions of target $1 over all campaigns in the ledger
     awk -F '\t' -v t="$1" '$2 == t { n += $5 } END { printf "%d", n }' "$ledger"
 }
-echo "== Campaign: $campaign_hours h, all targets at once, each until $goal executions in all"
+[ -n "$finish" ] ||
+    echo "== Campaign: $campaign_hours h, all targets at once, each until $goal executions in all"
 
 # Seconds target $1 still needs, at the rate the ledger shows for it (one a second if none).
 seconds_left() {
@@ -221,6 +235,7 @@ export -f run_worker fuzz_options max_len_of executions_in ledger_runs
 export root build out total_seconds goal ledger
 jobs=()
 for t in "${targets[@]}"; do
+    [ -z "$finish" ] || break
     mkdir -p "$out/$t/corpus" "$out/$t/artifacts"
     n="$(workers_of "$t")"
     echo "fuzz_$t: $n worker(s)"
@@ -229,7 +244,8 @@ done
 [ ${#jobs[@]} -eq 0 ] || printf '%s\n' "${jobs[@]}" |
     xargs -P "${#jobs[@]}" -L 1 bash -c 'run_worker "$@"' worker
 for t in "${targets[@]}"; do # the workers' results summed: the longest time, all executions
-    cat "$out/$t"/result.* 2>/dev/null |
+    mkdir -p "$out/$t/corpus"
+    { cat "$out/$t"/result.* 2>/dev/null || true; } |
         awk '{ if ($1 > s) s = $1; n += $2; c += $3 } END { printf "%d %d %d\n", s, n, c }' \
             >"$out/$t/result"
     read -r seconds runs crashes <"$out/$t/result"
