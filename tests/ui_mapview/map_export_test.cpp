@@ -64,6 +64,19 @@ TEST(MapExport, AFailedSaveKeepsTheOlderPictureAndSaysWhy) {
 
 namespace {
 
+// AddressSanitizer keeps freed memory in quarantine, so a peak then measures the quarantine.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPeakMeasurable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPeakMeasurable = false;
+#else
+constexpr bool kPeakMeasurable = true;
+#endif
+#else
+constexpr bool kPeakMeasurable = true;
+#endif
+
 // The growth of the process's peak memory over `work`, in bytes (Linux).
 qint64 peakGrowth(const std::function<void()>& work) {
     auto resident = [](const char* field) {
@@ -129,12 +142,16 @@ TEST(MapExport, ALargeWorldIsWrittenInStripsAndCanBeCancelled) {
     EXPECT_GT(calls, 4);
     EXPECT_EQ(test::entriesUnder(dir.path()), QStringList({"velka.kxr"}));
     EXPECT_GE(growth, 0);
-    EXPECT_LT(growth, qint64{64} << 20);
+    if (kPeakMeasurable) {
+        EXPECT_LT(growth, qint64{64} << 20);
+    }
 
     // At a quarter, whole: 25 million pixels, a 100 MB image, drawn in strips.
     const MapPicture quarter(session, style.palette(), style.font(), 25);
     const qint64 whole = peakGrowth([&] { error = quarter.writePng(path); });
     EXPECT_EQ(error, QString());
-    EXPECT_LT(whole, qint64{64} << 20);
+    if (kPeakMeasurable) {
+        EXPECT_LT(whole, qint64{64} << 20);
+    }
     EXPECT_EQ(QImageReader(path).size(), QSize(5020, 5020));
 }
