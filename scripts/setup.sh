@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libqt6sql6-sqlite libqt6sql6-psql postgresql
     libspng-dev
+    # Clips: FFmpeg's libraries to encode, its tools and libwebp's to read them back in tests.
+    libavcodec-dev libavformat-dev libavutil-dev libswscale-dev ffmpeg webp
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     # Icons rendered at build time; the Debian package and its install test.

@@ -1,6 +1,9 @@
 // kxrtool: the headless command line over the core library.
 
 #include "browse_command.h"
+#ifdef KX_WITH_CLIPS
+#include "clip_commands.h"
+#endif
 #include "cli_common.h"
 #include "convert_command.h"
 #include "library_commands.h"
@@ -25,6 +28,10 @@ constexpr kx::cli::Command kCommands[] = {
     {"players", kx::cli::kPlayersUsage, kx::cli::runPlayers},
     {"bookmarks", kx::cli::kBookmarksUsage, kx::cli::runBookmarks},
     {"map", kx::cli::kMapUsage, kx::cli::runMap},
+#ifdef KX_WITH_CLIPS
+    {"render", kx::cli::kRenderUsage, kx::cli::runRender},
+    {"clip", kx::cli::kClipUsage, kx::cli::runClip},
+#endif
 };
 
 } // namespace

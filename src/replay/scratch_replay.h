@@ -27,6 +27,8 @@ class ScratchReplay {
     // Starts from a copy of a world of the same record.
     void reset(const World& from);
     const World& world() const { return world_; }
+    // The hourly recounts the next step applies before its event (0 at the end).
+    int32_t recountsDue() const { return replayer_.recountsDue(); }
 
     // Replays the event at world().eventIndex and moves on to the next one (past the end of
     // the list it only moves on). Appends its

@@ -1,6 +1,6 @@
 #include "map_picture.h"
 
-#include "map_icons.h"
+#include "own_icon_cells.h"
 #include "session_map_source.h"
 
 #include "mapview/map_zoom.h"
@@ -14,25 +14,10 @@
 
 namespace kx {
 
-// The world's cells with icons drawn for this picture alone: the shared icon store belongs to
-// the window's thread.
-class MapPicture::Cells : public MapCells {
+// The world's cells with icons drawn for this picture alone.
+class MapPicture::Cells : public OwnIconCells {
   public:
-    Cells(const World& world, QSize gridSize, const IconContext& context, qreal ratio)
-        : cells_(world, gridSize, context, true) {
-        for (int i = 0; i < kIconCount; ++i)
-            icons_[size_t(i)] = QPixmap::fromImage(renderMapIcon(i, ratio));
-    }
-    QSize gridSize() const override { return cells_.gridSize(); }
-    bool bodyShown() const override { return true; }
-    const QPixmap& cellPixmap(int column, int row, qreal) const override {
-        const int icon = cells_.icon(column, row);
-        return icons_[size_t(icon >= 0 && icon < kIconCount ? icon : 0)];
-    }
-
-  private:
-    WorldCells cells_;
-    std::array<QPixmap, kIconCount> icons_;
+    using OwnIconCells::OwnIconCells;
 };
 
 MapPicture::MapPicture(const ReplaySession& session, const QPalette& palette, const QFont& font,
@@ -41,10 +26,7 @@ MapPicture::MapPicture(const ReplaySession& session, const QPalette& palette, co
     const QSize gridSize(session.state().mapColumns, session.state().mapRows);
     if (!world_.gridAllocated || gridSize.width() <= 1 || gridSize.height() <= 1)
         return;
-    // The fonts of the grid at this zoom: its own face up to 100 %, grown above.
-    const QFont face = zoom_ > kZoomDefault ? zoomedHeaderFont(font, zoom_) : font;
-    look_ = MapLook{palette.color(QPalette::Button), palette.color(QPalette::WindowText), face,
-                    narrowHeaderFont(face, headerSizeAt(zoom_))};
+    look_ = mapLookAt(palette, font, zoom_);
     cells_ = std::make_unique<Cells>(world_, gridSize, iconContextOf(session),
                                      qreal(cellSizeAt(zoom_)) / MapRenderer::kCellSize);
 }

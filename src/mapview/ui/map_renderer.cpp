@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 
 #include <algorithm>
@@ -51,6 +52,13 @@ QFont zoomedHeaderFont(const QFont& font, int percent) {
     else
         zoomed.setPixelSize(font.pixelSize() * zoom / kZoomDefault);
     return zoomed;
+}
+
+MapLook mapLookAt(const QPalette& palette, const QFont& font, int percent) {
+    // The grid's own face up to 100 %, grown above.
+    const QFont face = percent > kZoomDefault ? zoomedHeaderFont(font, percent) : font;
+    return MapLook{palette.color(QPalette::Button), palette.color(QPalette::WindowText), face,
+                   narrowHeaderFont(face, headerSizeAt(percent))};
 }
 
 void MapRenderer::setZoom(int percent) {

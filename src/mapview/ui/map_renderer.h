@@ -8,6 +8,7 @@
 #include <QSize>
 
 class QPainter;
+class QPalette;
 class QPixmap;
 
 namespace kx {
@@ -38,6 +39,8 @@ struct MapLook {
 QFont narrowHeaderFont(const QFont& font, int width = 20);
 // The header face at a zoom: the widget's face up to 100 %, grown with the cells above.
 QFont zoomedHeaderFont(const QFont& font, int percent);
+// The look of a grid drawn in a widget's palette and font at a zoom.
+MapLook mapLookAt(const QPalette& palette, const QFont& font, int percent);
 
 // Draws a map: a header row of column names and a header column of row numbers around 20 x 20
 // body cells, on any paint device. The body may be scrolled under headers that stay in place,
