@@ -188,8 +188,13 @@ int runRender(const QStringList& args) {
         printError(range);
         return kExitFailure;
     }
+    QString tooLarge;
     const QImage image = renderRecordFrame(*record, *options.at, settings, QApplication::palette(),
-                                           QApplication::font());
+                                           QApplication::font(), &tooLarge);
+    if (image.isNull()) {
+        printError(tooLarge);
+        return kExitFailure;
+    }
     PngStreamWriter writer;
     if (!writer.open(options.output, image.width(), image.height()) || !writer.write(image) ||
         !writer.finish()) {

@@ -75,6 +75,16 @@ std::optional<int32_t> playerOwnerNamed(const QStringList& players, const QStrin
     return found;
 }
 
+QString frameSizeError(QSize size, int limit) {
+    if (size.width() <= limit && size.height() <= limit)
+        return {};
+    return QString::fromUtf8("Obrázek %1 × %2 pixelů je příliš velký (nejvýše %3 pixelů na "
+                             "stranu); zvolte menší měřítko.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(limit);
+}
+
 QString clipRangeError(int32_t from, int32_t to, int32_t first, int32_t count) {
     if (count <= first)
         return QString::fromUtf8("Záznam nemá žádnou akci.");

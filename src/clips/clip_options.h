@@ -2,6 +2,7 @@
 
 #include "mapview/map_view.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,13 @@ struct ClipSettings {
     int zoom = 100;             // per cent of the 20-pixel cell
     bool caption = false;       // a caption line and a legend of the players under the map
 };
+
+// The longest side of a clip's frame and of a rendered picture, in pixels: a frame is held
+// whole (at most 64 MB, a picture 256 MB).
+inline constexpr int kMaxClipSide = 4096;
+inline constexpr int kMaxPictureSide = 8192;
+// Why a frame of `size` is too large for a side of at most `limit`; empty when it is not.
+QString frameSizeError(QSize size, int limit);
 
 inline constexpr int kClipFpsMin = 1;
 inline constexpr int kClipFpsMax = 60;

@@ -32,6 +32,8 @@ class QWidget;
 
 namespace kx {
 
+struct ClipEnd;
+
 class EventDock;
 class FigureWorker;
 class MapGrid;
@@ -74,6 +76,10 @@ class TFMain : public QMainWindow {
     // Where bookmarks are kept (the user's library or bookmark file unless set).
     void setBookmarkStore(Bookmarks store) { bookmarkStore_ = std::move(store); }
     const std::map<int32_t, QString>& bookmarks() const { return bookmarks_; }
+    // The events offered as a clip's ends: the bookmarks, then the markers the timeline's
+    // filter shows (at most kMaxClipEndMarkers of them).
+    static constexpr int kMaxClipEndMarkers = 200;
+    QList<ClipEnd> clipEnds() const;
     // Markers and bookmarks: the next (1) or previous (-1) marker the timeline's filter
     // shows; a bookmark at an event asked for with a note.
     void stepToMarker(int direction);

@@ -3,6 +3,7 @@
 // bookmarks made on events, and the slide show's speed control.
 #include "main_window.h"
 
+#include "clips/ui/clip_dialog.h"
 #include "replay/slide_speed.h"
 #include "replay/ui/event_dock.h"
 #include "replay/ui/timeline_bar.h"
@@ -38,6 +39,29 @@ void TFMain::buildMarkers() {
                                                    QLineEdit::Normal, note, &ok);
         return ok ? std::optional<QString>(text.trimmed()) : std::nullopt;
     };
+}
+
+QList<ClipEnd> TFMain::clipEnds() const {
+    QList<ClipEnd> ends;
+    for (const auto& [event, note] : bookmarks_)
+        ends.append({event, note.isEmpty() ? QString::fromUtf8("záložka") : note});
+    const WorldFigures* figures = figures_->current();
+    if (!figures)
+        return ends;
+    const MarkerFilter filter = timeline_->markerFilter();
+    int count = 0;
+    for (const TimelineMarker& marker : figures->markers) {
+        if (!filter.accepts(marker))
+            continue;
+        if (++count > kMaxClipEndMarkers)
+            break;
+        const QString player = session_.state().cbPlayers.value(marker.player);
+        ends.append({marker.event, player.isEmpty()
+                                       ? markerKindName(marker.kind)
+                                       : markerKindName(marker.kind) + QStringLiteral(" (") +
+                                             player + QLatin1Char(')')});
+    }
+    return ends;
 }
 
 void TFMain::addMarkerMenu(QMenu* menu) {

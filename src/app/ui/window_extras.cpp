@@ -1,6 +1,7 @@
 #include "window_extras.h"
 
 #include "app/startup.h"
+#include "clips/ui/clip_dialog.h"
 #include "main_window.h"
 #include "map_zoom_controls.h"
 #include "mapview/ui/map_export.h"
@@ -36,6 +37,14 @@ WindowExtras::WindowExtras(TFMain& window, QSettings& settings)
         connect(exportMap, &QAction::triggered, this,
                 [this] { exportMapPicture(window_, window_.session(), window_.messages()); });
         file->insertAction(before, exportMap);
+
+        auto* exportClipAction = new QAction(QString::fromUtf8("Exportovat &klip…"), file);
+        exportClipAction->setObjectName(QStringLiteral("mmFileExportClip"));
+        exportClipAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        connect(exportClipAction, &QAction::triggered, this, [this] {
+            exportClip(window_, window_.session(), window_.clipEnds(), window_.messages());
+        });
+        file->insertAction(before, exportClipAction);
     }
     connect(&window_, &TFMain::recordOpened, this, [this](const QString& path) {
         recent_.add(path);

@@ -34,7 +34,7 @@ IconContext clipIconContext(const ClipSettings& settings) {
 
 ClipCanvas::ClipCanvas(const World& world, QSize gridSize, const QStringList& players,
                        const ClipSettings& settings, const QPalette& palette, const QFont& font,
-                       bool evenSize)
+                       bool evenSize, int largestSide)
     : cells_(world, gridSize, clipIconContext(settings),
              qreal(cellSizeAt(settings.zoom)) / MapRenderer::kCellSize),
       look_(mapLookAt(palette, font, settings.zoom)), renderer_(cells_, look_), players_(players),
@@ -47,12 +47,16 @@ ClipCanvas::ClipCanvas(const World& world, QSize gridSize, const QStringList& pl
     }
     if (evenSize)
         size = QSize(size.width() + size.width() % 2, size.height() + size.height() % 2);
-    image_ = QImage(size, QImage::Format_RGB32);
+    size_ = size;
+    if (frameSizeError(size, largestSide).isEmpty())
+        image_ = QImage(size, QImage::Format_RGB32);
 }
 
 const QImage& ClipCanvas::draw(const QString& caption) {
     const int columns = renderer_.columnCount();
     const int rows = renderer_.rowCount();
+    if (image_.isNull())
+        return image_;
     if (icons_.empty()) {
         image_.fill(Qt::black);
         QPainter painter(&image_);
@@ -135,7 +139,7 @@ void ClipCanvas::drawLegend(QPainter& painter, QRect area) const {
 
 QImage ClipCanvas::paletteSample() {
     const QImage first = draw();
-    icons_.clear(); // the first frame of the clip is drawn whole again
+    forgetDrawn(); // the clip's first frame is drawn whole again
     QImage sample(std::max(first.width(), kIconCount * MapRenderer::kCellSize),
                   first.height() + 2 * MapRenderer::kCellSize, QImage::Format_RGB32);
     sample.fill(look_.headerFace);

@@ -23,11 +23,14 @@ class ClipCanvas {
     // frames. `players` names the legend's players ("name (team)" per player index).
     ClipCanvas(const World& world, QSize gridSize, const QStringList& players,
                const ClipSettings& settings, const QPalette& palette, const QFont& font,
-               bool evenSize = false);
+               bool evenSize = false, int largestSide = kMaxClipSide);
 
-    QSize size() const { return image_.size(); }
+    QSize size() const { return size_; }
+    // A frame larger than the largest side asked is not drawn: frameSizeError(size()) says why.
     // The frame of the world as it is now, with `caption` under the map when captions are on.
     const QImage& draw(const QString& caption = {});
+    // The next frame is drawn whole.
+    void forgetDrawn() { icons_.clear(); }
     // Every colour a frame may show: the icons, the headers' colours, the first frame.
     QImage paletteSample();
 
@@ -43,6 +46,7 @@ class ClipCanvas {
     int32_t highlightOwner_;
     bool caption_;
     int lineHeight_ = 0;
+    QSize size_;
     QImage image_;
     std::vector<int> icons_; // per body cell as last drawn; empty before the first frame
 };

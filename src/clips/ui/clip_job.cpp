@@ -18,6 +18,9 @@ QString ClipJob::cancelledText() {
 ClipOutcome ClipJob::write(const QString& path, const Progress& progress) {
     ClipOutcome outcome;
     outcome.size = canvas_.size();
+    outcome.error = frameSizeError(outcome.size, kMaxClipSide);
+    if (!outcome.error.isEmpty())
+        return outcome;
     if (!frames_.next()) {
         outcome.error =
             clipRangeError(settings_.from, settings_.to, record_.firstEvent, record_.eventCount());
@@ -56,13 +59,16 @@ ClipOutcome ClipJob::write(const QString& path, const Progress& progress) {
 }
 
 QImage renderRecordFrame(const ClipRecord& record, int32_t at, const ClipSettings& settings,
-                         const QPalette& palette, const QFont& font) {
+                         const QPalette& palette, const QFont& font, QString* error) {
     ClipFrames frames(record, at, at, FramePace::Event);
     if (!frames.next())
         return {};
     ClipSettings still = settings;
     still.caption = false;
-    ClipCanvas canvas(frames.world(), record.gridSize, record.players, still, palette, font);
+    ClipCanvas canvas(frames.world(), record.gridSize, record.players, still, palette, font, false,
+                      kMaxPictureSide);
+    if (error)
+        *error = frameSizeError(canvas.size(), kMaxPictureSide);
     return canvas.draw();
 }
 

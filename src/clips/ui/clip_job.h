@@ -51,8 +51,9 @@ class ClipJob {
 };
 
 // The map at event `at` as the window shows it there (view, highlight and zoom from
-// `settings`), drawn by the map renderer. `at` must lie within the record.
+// `settings`), drawn by the map renderer. `at` must lie within the record. A null image, and why in
+// `error`, for a picture beyond kMaxPictureSide.
 QImage renderRecordFrame(const ClipRecord& record, int32_t at, const ClipSettings& settings,
-                         const QPalette& palette, const QFont& font);
+                         const QPalette& palette, const QFont& font, QString* error = nullptr);
 
 } // namespace kx

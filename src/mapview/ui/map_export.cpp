@@ -3,19 +3,14 @@
 #include "mapview/ui/map_picture.h"
 #include "records/user_messages.h"
 #include "replay/session.h"
+#include "widgets/worker_progress.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
-#include <QProgressDialog>
-#include <QTimer>
 #include <QWidget>
-
-#include <atomic>
-#include <thread>
 
 namespace kx {
 
@@ -81,39 +76,10 @@ void exportMapPicture(QWidget& parent, const ReplaySession& session, UserMessage
     // Drawn and written on a thread of its own from a copy of the world: the window stays
     // served and shows the progress, and "Zrušit" stops the work between two strips.
     const MapPicture picture(session, parent.palette(), parent.font(), zoom);
-    QProgressDialog dialog(QString::fromUtf8("Ukládám mapu…"), QString::fromUtf8("Zrušit"), 0, 100,
-                           &parent);
-    dialog.setObjectName(QStringLiteral("dlgMapProgress"));
-    dialog.setWindowTitle(QString::fromUtf8("Uložit mapu jako obrázek"));
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setMinimumDuration(300);
-    dialog.setValue(0);
-    std::atomic<int> percent{0};
-    std::atomic<bool> cancelled{false};
-    std::atomic<bool> done{false};
-    QString error;
-    std::thread worker([&] {
-        error = picture.writePng(path, [&](int value) {
-            percent = value;
-            return !cancelled.load();
-        });
-        done = true;
-    });
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (dialog.wasCanceled())
-            cancelled = true;
-        if (done) {
-            loop.quit();
-            return;
-        }
-        dialog.setValue(std::min(percent.load(), 99));
-    });
-    poll.start(30);
-    loop.exec();
-    worker.join();
-    dialog.reset();
+    const QString error = runWithProgress(
+        parent, QString::fromUtf8("Uložit mapu jako obrázek"), QString::fromUtf8("Ukládám mapu…"),
+        QStringLiteral("dlgMapProgress"),
+        [&](const WorkProgress& progress) { return picture.writePng(path, progress); });
     if (!error.isEmpty() && error != MapPicture::cancelledText())
         messages.showMessage(error);
 }
