@@ -9,7 +9,10 @@
 #include "browser/ui/explore_window.h"
 #include "editor/ui/editor_window.h"
 #include "library/ui/library_window.h"
+#include "records/record_format.h"
+#include "records/record_prefetch.h"
 #include "records/ui/converter_window.h"
+#include "replay/session.h"
 #include "stats/ui/charts_window.h"
 
 #include <QApplication>
@@ -133,11 +136,18 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTranslator);
 
     const std::optional<QString> startFile = kx::startFileFromArguments(QApplication::arguments());
+    // The record named on the command line is read and converted on a thread of its own while
+    // the windows are built; the window's load takes what it read.
+    std::unique_ptr<kx::RecordPrefetch> prefetch;
+    if (startFile)
+        prefetch = std::make_unique<kx::RecordPrefetch>(
+            *startFile, kx::recordFormatForPath(*startFile), kx::ReplaySession::blankWorld());
 
     // The settings live as long as the windows that keep things in them.
     const std::unique_ptr<QSettings> settings(kx::openSettings());
     kx::StandardErrorMessages errorOutput; // outlives the window that may report through it
     kx::TFMain mainWindow;
+    mainWindow.session().setPrefetch(std::move(prefetch));
     auto* extras = new kx::WindowExtras(mainWindow, *settings); // recent records, layout, drop
     mainWindow.show();
     // KX_QUIT_AFTER_LOAD (scripts/bench.sh, the start-up check of the tests): start as usual

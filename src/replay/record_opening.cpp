@@ -1,5 +1,7 @@
 #include "record_opening.h"
 
+#include "records/record_prefetch.h"
+
 #include <QFileInfo>
 
 #include <utility>
@@ -84,7 +86,8 @@ RecordFormat recordFormatForDialogChoice(const QString& path, int filterIndex) {
 }
 
 LoadStatus loadRecord(MainState& state, const QString& path, RecordFormat format,
-                      UserMessages& messages, ActivityObserver* observer) {
+                      UserMessages& messages, ActivityObserver* observer,
+                      RecordPrefetch* prefetch) {
     PreviousRecord previous = PreviousRecord::takeFrom(state);
     ProgressReporter progress(state, observer);
 
@@ -93,7 +96,8 @@ LoadStatus loadRecord(MainState& state, const QString& path, RecordFormat format
     state.summaryShown = false;
     progress.show(0);
 
-    RecordLoad load = readRecord(path, format, state.world, state.converter, progress);
+    RecordLoad load = prefetch ? prefetch->take(state.converter, progress)
+                               : readRecord(path, format, state.world, state.converter, progress);
     progress.hide();
     if (!load.record) {
         previous.restoreInto(state);

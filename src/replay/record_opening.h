@@ -9,6 +9,8 @@
 
 namespace kx {
 
+class RecordPrefetch;
+
 // How a record chosen in the open dialog is read: a name ending in ".kxr2" or ".kxr" (any
 // letter case) by its extension, any other name by the filter chosen (kFilterXml or
 // kFilterEventLog).
@@ -24,8 +26,10 @@ class OpenDialog {
 
 // Loads a record into the window's state: the event list and the initial world. On any
 // failure the message is shown and the record that was loaded before stays whole and usable.
+// A prefetch, when given, is the read of this file, started from the state's world.
 LoadStatus loadRecord(MainState& state, const QString& path, RecordFormat format,
-                      UserMessages& messages, ActivityObserver* observer);
+                      UserMessages& messages, ActivityObserver* observer,
+                      RecordPrefetch* prefetch = nullptr);
 
 // Builds the world again from the first items of the event list; shows a message and returns
 // false for a damaged record. Clears and refills the player list.

@@ -5,6 +5,7 @@
 
 #include "records/cell_address.h"
 #include "records/numbers.h"
+#include "records/record_prefetch.h"
 #include "records/time_stamp.h"
 #include "records/unit_kinds.h"
 #include "records/windows1250.h"
@@ -33,9 +34,20 @@ class BusyGuard {
 
 ReplaySession::ReplaySession(UserMessages& messages, const QLocale& locale)
     : messages_(&messages), locale_(locale) {
-    // The blank world shown before any record is loaded.
-    state_.world.allocateWorld(20, 20, 0);
-    state_.world.liveDisplay = 1;
+    state_.world = blankWorld();
+}
+
+ReplaySession::~ReplaySession() = default;
+
+World ReplaySession::blankWorld() {
+    World world;
+    world.allocateWorld(20, 20, 0);
+    world.liveDisplay = 1;
+    return world;
+}
+
+void ReplaySession::setPrefetch(std::unique_ptr<RecordPrefetch> prefetch) {
+    prefetch_ = std::move(prefetch);
 }
 
 // ---- Loading ---------------------------------------------------------------------------
@@ -65,7 +77,12 @@ LoadStatus ReplaySession::openRecord(const QString& path, RecordFormat format) {
     if (busy_)
         return LoadStatus::Damaged;
     BusyGuard guard(busy_);
-    const LoadStatus status = kx::loadRecord(state_, path, format, *messages_, observer_);
+    // A read started ahead serves this load only when it is of the same file and format.
+    std::unique_ptr<RecordPrefetch> prefetch = std::move(prefetch_);
+    if (prefetch && !prefetch->isFor(path, format))
+        prefetch.reset();
+    const LoadStatus status =
+        kx::loadRecord(state_, path, format, *messages_, observer_, prefetch.get());
     if (status == LoadStatus::Loaded)
         afterBuild();
     else

@@ -12,6 +12,7 @@
 
 #include <QLocale>
 
+#include <memory>
 #include <vector>
 
 namespace kx {
@@ -22,6 +23,9 @@ namespace kx {
 class ReplaySession {
   public:
     explicit ReplaySession(UserMessages& messages, const QLocale& locale = QLocale());
+    ~ReplaySession();
+    ReplaySession(const ReplaySession&) = delete;
+    ReplaySession& operator=(const ReplaySession&) = delete;
 
     // What the window shows; it changes only through the handlers below.
     const MainState& state() const { return state_; }
@@ -33,6 +37,11 @@ class ReplaySession {
     // Loading. The open dialog starts in `folder` until a record is loaded.
     void setOpenDialogFolder(const QString& folder) { state_.dlgOpen.initialDir = folder; }
     bool loadRecord(const QString& path, RecordFormat format);
+    // The world a session shows before any record is loaded.
+    static World blankWorld();
+    // A read of a record started ahead (at start-up, from blankWorld()): the next load takes
+    // it when it is of the same file and format, and drops it otherwise.
+    void setPrefetch(std::unique_ptr<RecordPrefetch> prefetch);
     // As loadRecord, and tells an unreadable file from a damaged record (a busy session
     // counts as damaged: nothing is loaded).
     LoadStatus openRecord(const QString& path, RecordFormat format);
@@ -133,6 +142,7 @@ class ReplaySession {
     World initialWorld_;
     uint64_t generation_ = 0;
     bool quietTimeError_ = false; // an event replayed quietly had an unreadable time stamp
+    std::unique_ptr<RecordPrefetch> prefetch_;
 };
 
 } // namespace kx

@@ -145,8 +145,14 @@ struct ClipEncoder::Codec {
     std::unique_ptr<GifPalette> palette;
     QSize size;
     int64_t next = 0;
+    bool headerWritten = false;
+    bool ended = false;
 
     ~Codec() {
+        // A file given up after its header: the muxer releases what it holds only when the
+        // file is ended (the GIF muxer keeps a packet); what it writes is thrown away.
+        if (headerWritten && !ended)
+            av_write_trailer(format);
         if (io) {
             av_freep(&io->buffer);
             avio_context_free(&io);
@@ -276,6 +282,7 @@ bool ClipEncoder::open(const QString& path, ClipFormat format, QSize size, int f
     av_dict_free(&muxerOptions);
     if (result < 0)
         return fail(writing, result);
+    c.headerWritten = true;
 
     c.frame = av_frame_alloc();
     c.packet = av_packet_alloc();
@@ -371,6 +378,7 @@ bool ClipEncoder::finish() {
         return fail(writing, result);
     if (!drain())
         return false;
+    c.ended = true;
     if ((result = av_write_trailer(c.format)) < 0)
         return fail(writing, result);
     avio_flush(c.io);
