@@ -35,9 +35,9 @@ install(FILES ${KX_MAN_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT vi
 if(TARGET kxreview)
     install(TARGETS kxreview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT viewer)
     # The clip encoder and kxrtool's program for pictures and clips, found by the programs
-    # in lib/kxreview beside their bin folder.
-    install(TARGETS kxclipencoder LIBRARY DESTINATION lib/kxreview COMPONENT viewer)
-    install(TARGETS kxrtool-clips RUNTIME DESTINATION lib/kxreview COMPONENT viewer)
+    # in libexec/kxreview beside their bin folder.
+    install(TARGETS kxclipencoder LIBRARY DESTINATION libexec/kxreview COMPONENT viewer)
+    install(TARGETS kxrtool-clips RUNTIME DESTINATION libexec/kxreview COMPONENT viewer)
     install(FILES ${KX_DESKTOP_DIR}/kxreview.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT viewer)
     install(FILES ${KX_DESKTOP_DIR}/kxreview-mime.xml

@@ -64,6 +64,13 @@ expect "kxrtool --version" "kxrtool $version" "$(/usr/bin/kxrtool --version)"
 expect "kxreview --version (no display)" "kxreview $version" "$(/usr/bin/kxreview --version)"
 /usr/bin/kxrtool stats "$root/resources/samples/Kopretinova_louka_2026-11-14.kxr" --csv \
     >/dev/null || fail "the installed kxrtool cannot read the sample record"
+# Pictures and clips: kxrtool runs its program in /usr/libexec/kxreview, which loads the encoder.
+/usr/bin/kxrtool render "$root/resources/samples/Kopretinova_louka_2026-11-14.kxr2" --at 100 \
+    -o "$work/map.png" >/dev/null || fail "the installed kxrtool cannot render the sample"
+/usr/bin/kxrtool clip "$root/resources/samples/Kopretinova_louka_2026-11-14.kxr2" --from 7 \
+    --to 40 -o "$work/clip.mp4" >/dev/null || fail "the installed kxrtool cannot make a clip"
+expect "frames of the installed kxrtool's clip" 34 "$(ffprobe -v error -count_frames \
+    -show_entries stream=nb_read_frames -of csv=p=0 "$work/clip.mp4")"
 
 desktop-file-validate /usr/share/applications/kxreview.desktop ||
     fail "desktop-file-validate reports errors"

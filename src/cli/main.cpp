@@ -24,12 +24,12 @@ namespace {
 
 #ifdef KX_WITH_CLIPS
 // Runs kxrtool-clips in this process's place for `command`: beside the bin folder in
-// lib/kxreview (the build tree, an installed program), else where it is installed.
+// libexec/kxreview (the build tree, an installed program), else where it is installed.
 int runClipsProgram(const char* command, const QStringList& args) {
     const QString programDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     QStringList tried;
-    for (const QString& dir :
-         {programDir + QStringLiteral("/../lib/kxreview"), QStringLiteral(KX_CLIPS_HELPER_DIR)}) {
+    for (const QString& dir : {programDir + QStringLiteral("/../libexec/kxreview"),
+                               QStringLiteral(KX_CLIPS_HELPER_DIR)}) {
         const QByteArray program =
             QFile::encodeName(QDir::cleanPath(dir + QStringLiteral("/kxrtool-clips")));
         std::vector<QByteArray> words = {program, command};

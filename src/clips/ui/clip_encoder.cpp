@@ -10,7 +10,7 @@ namespace kx {
 
 namespace {
 
-// The encoding module, looked for beside the program (in its folder, or in lib/kxreview
+// The encoding module, looked for beside the program (in its folder, or in libexec/kxreview
 // beside its bin folder, in the build tree as where it is installed), loaded once and never
 // unloaded.
 struct EncoderModule {
@@ -24,7 +24,7 @@ const EncoderModule& encoderModule() {
         EncoderModule loaded;
         const QString programDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
         QStringList tried;
-        for (const QString& dir : {programDir, programDir + QStringLiteral("/../lib/kxreview"),
+        for (const QString& dir : {programDir, programDir + QStringLiteral("/../libexec/kxreview"),
                                    QStringLiteral(KX_CLIP_MODULE_DIR)}) {
             QLibrary library(QDir::cleanPath(dir) + QStringLiteral("/libkxclipencoder.so"));
             if (!library.load()) {
