@@ -21,6 +21,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -121,6 +122,22 @@ class QuitAfterFirstPaint : public QObject {
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = kx::answerCommandLine(argc, argv))
         return *status;
+    // The record named on the command line is read and converted on a thread of its own while
+    // the application and its windows are built; the window's load takes what it read. The
+    // name is taken from the arguments as Qt will give them; a read of another name (Qt's own
+    // options among them) is dropped by the load.
+    std::unique_ptr<kx::RecordPrefetch> prefetch;
+    {
+        // Qt takes the first thread that asks for its thread data as the main one: this one
+        // asks before the reading thread starts.
+        QThread::currentThread();
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments.append(QString::fromLocal8Bit(argv[i]));
+        if (const std::optional<QString> file = kx::startFileFromArguments(arguments))
+            prefetch = std::make_unique<kx::RecordPrefetch>(*file, kx::recordFormatForPath(*file),
+                                                            kx::ReplaySession::blankWorld());
+    }
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("KXReview"));
@@ -136,12 +153,6 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTranslator);
 
     const std::optional<QString> startFile = kx::startFileFromArguments(QApplication::arguments());
-    // The record named on the command line is read and converted on a thread of its own while
-    // the windows are built; the window's load takes what it read.
-    std::unique_ptr<kx::RecordPrefetch> prefetch;
-    if (startFile)
-        prefetch = std::make_unique<kx::RecordPrefetch>(
-            *startFile, kx::recordFormatForPath(*startFile), kx::ReplaySession::blankWorld());
 
     // The settings live as long as the windows that keep things in them.
     const std::unique_ptr<QSettings> settings(kx::openSettings());
