@@ -36,6 +36,7 @@ int runClipsProgram(const char* command, const QStringList& args) {
         for (const QString& arg : args)
             words.push_back(QFile::encodeName(arg));
         std::vector<char*> argv;
+        argv.reserve(words.size() + 1);
         for (QByteArray& word : words)
             argv.push_back(word.data());
         argv.push_back(nullptr);

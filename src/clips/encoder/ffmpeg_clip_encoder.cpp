@@ -159,7 +159,7 @@ class FfmpegClipEncoder : public ClipEncoderBackend {
     ~FfmpegClipEncoder() override;
     bool open(const QString& path, ClipFormat format, QSize size, int fps,
               const QImage& paletteSample) override;
-    bool write(const QImage& frame) override;
+    bool write(const QImage& image) override;
     bool finish() override;
     QString errorString() const override { return error_; }
 
