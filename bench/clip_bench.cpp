@@ -1,5 +1,6 @@
-// Clips: frames of a 20 x 20 world at 100 % replayed and drawn into memory, one per event,
-// and a whole 1,000-event clip encoded to MP4.
+// Clips: frames of a 20 x 20 world at 100 % replayed and drawn into memory, one per event
+// (as a clip draws them, only the cells that changed, and each drawn whole), and a whole
+// 1,000-event clip encoded to MP4.
 #include "bench_records.h"
 
 #include "clips/clip_frames.h"
@@ -25,7 +26,7 @@ std::optional<ClipRecord> loadClipRecord(int events) {
     return clipRecordOf(session);
 }
 
-void clipFrames20(benchmark::State& bench) {
+void clipFrames20(benchmark::State& bench, bool whole) {
     const auto record = loadClipRecord(10'000);
     if (!record) {
         bench.SkipWithError("the record did not load");
@@ -39,6 +40,8 @@ void clipFrames20(benchmark::State& bench) {
         std::make_unique<ClipCanvas>(frames->world(), record->gridSize, record->players, settings,
                                      QApplication::palette(), QApplication::font());
     for (auto _ : bench) {
+        if (whole)
+            canvas->forgetDrawn();
         benchmark::DoNotOptimize(canvas->draw().constBits());
         if (!frames->next()) { // the record's end: start again
             bench.PauseTiming();
@@ -53,7 +56,8 @@ void clipFrames20(benchmark::State& bench) {
     }
     bench.SetItemsProcessed(bench.iterations());
 }
-BENCHMARK(clipFrames20)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(clipFrames20, changedCells, false)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(clipFrames20, whole, true)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void clipMp4_1000(benchmark::State& bench) {
     const auto record = loadClipRecord(1'000);

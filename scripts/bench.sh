@@ -212,9 +212,12 @@ bars = bench["repaintVisible200"].get("scrollBars", 0) >= 1
 row("repaint visible map, 20x20", f"{small:.0f} us", "", "")
 row("repaint visible map, 200x200" + (" (scroll bars)" if bars else " (NO scroll bars)"),
     f"{big:.0f} us", "ratio <= 2", f"{big / small:.2f}", bars and big <= 2 * small)
-frame = bench["clipFrames20"]["real_time"]
+frame = bench["clipFrames20/changedCells"]["real_time"]
 row("clip frames of a 20x20 world at 100 %, replayed and drawn into memory",
     f"{1e6 / frame:.0f} frames/s", ">= 1000 frames/s", "", 1e6 / frame >= 1000)
+whole = bench["clipFrames20/whole"]["real_time"]
+row("  the same with every frame drawn whole", f"{1e6 / whole:.0f} frames/s", ">= 1000 frames/s",
+    "", 1e6 / whole >= 1000)
 mp4 = bench["clipMp4_1000"]["real_time"] / 1000  # ms to s
 row("1,000-event clip to MP4 (caption and legend)", f"{mp4:.2f} s", "< 10 s", "", mp4 < 10)
 strip = bench["paintTimelineMarkers"]["real_time"] / 1000  # microseconds to ms
