@@ -3,6 +3,8 @@
 #include "records/line_list.h"
 #include "records/record_loader.h"
 
+#include <QFile>
+
 #include <cstdio>
 
 namespace kx::cli {
@@ -16,6 +18,13 @@ bool writeStdout(const QByteArray& bytes) {
 }
 
 } // namespace
+
+QStringList programArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    return arguments;
+}
 
 int dispatch(std::span<const Command> commands, const QStringList& arguments, const char* version) {
     auto isHelp = [&](qsizetype i) {

@@ -35,6 +35,9 @@ struct Command {
 // version on standard output, with kExitOk.
 int dispatch(std::span<const Command> commands, const QStringList& arguments, const char* version);
 
+// A program's arguments after its name, decoded as file names are.
+QStringList programArguments(int argc, char* argv[]);
+
 // Prints one line to standard output, UTF-8.
 void printOut(const QString& text);
 // Prints one line to standard error, UTF-8.

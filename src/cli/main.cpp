@@ -78,8 +78,5 @@ constexpr kx::cli::Command kCommands[] = {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QFile::decodeName(argv[i]));
-    return kx::cli::dispatch(kCommands, arguments, KX_VERSION);
+    return kx::cli::dispatch(kCommands, kx::cli::programArguments(argc, argv), KX_VERSION);
 }

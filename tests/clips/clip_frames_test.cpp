@@ -1,4 +1,4 @@
-#include "generated_log.h"
+#include "generated_session.h"
 
 #include "clips/clip_frames.h"
 #include "clips/clip_options.h"
@@ -10,16 +10,10 @@ using namespace kx;
 
 namespace {
 
-struct Loaded {
-    RecordFiles files;
-    RecordedMessages messages;
-    ReplaySession session{messages, QLocale::c()};
-};
+using Loaded = GeneratedSession;
 
 void load(Loaded& loaded, uint64_t seed, int events) {
-    ASSERT_EQ(loaded.session.openRecord(writeGeneratedLog(loaded.files, seed, events, 4),
-                                        RecordFormat::EventLog),
-              LoadStatus::Loaded);
+    ASSERT_TRUE(loaded.load(seed, events, 4));
 }
 
 bool sameWorld(const World& a, const World& b) {

@@ -1,4 +1,4 @@
-#include "generated_log.h"
+#include "generated_session.h"
 
 #include "clips/ui/clip_dialog.h"
 #include "replay/session.h"
@@ -18,16 +18,10 @@ using namespace kx;
 
 namespace {
 
-struct Loaded {
-    RecordFiles files;
-    RecordedMessages messages;
-    ReplaySession session{messages, QLocale::c()};
-};
+using Loaded = GeneratedSession;
 
 void load(Loaded& loaded, int events) {
-    ASSERT_EQ(loaded.session.openRecord(writeGeneratedLog(loaded.files, 3, events, 4),
-                                        RecordFormat::EventLog),
-              LoadStatus::Loaded);
+    ASSERT_TRUE(loaded.load(3, events, 4));
 }
 
 template <typename T> T* child(QWidget& parent, const char* name) {

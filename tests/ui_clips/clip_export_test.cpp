@@ -1,5 +1,5 @@
 #include "file_faults.h"
-#include "generated_log.h"
+#include "generated_session.h"
 #include "tool_run.h"
 
 #include "clips/clip_frames.h"
@@ -29,16 +29,10 @@ using namespace kx;
 
 namespace {
 
-struct Loaded {
-    RecordFiles files;
-    RecordedMessages messages;
-    ReplaySession session{messages, QLocale::c()};
-    QString path;
-};
+using Loaded = GeneratedSession;
 
 void load(Loaded& loaded, int events = 300, int players = 4) {
-    loaded.path = writeGeneratedLog(loaded.files, 21, events, players);
-    ASSERT_EQ(loaded.session.openRecord(loaded.path, RecordFormat::EventLog), LoadStatus::Loaded);
+    ASSERT_TRUE(loaded.load(21, events, players));
 }
 
 // What a decoder finds in a clip: frames, size and seconds.
